@@ -1,0 +1,153 @@
+// The plug-in's link to the Korvat host: session over the shared slot table, message framing on the two
+// pipes, and the state decoded from what the host sends.
+#pragma once
+
+#include "InboundStore.h"
+#include "Platform/CriticalSection.h"
+#include "Platform/MessagePipe.h"
+#include "Platform/NamedEvent.h"
+#include "Platform/NamedMutex.h"
+#include "Platform/SharedMemory.h"
+#include "UE4ComCommon.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace Korvat::UE4
+{
+
+/** Field lists asked of this process by the host ("FLD?"): request GUID to node name. */
+using FieldListRequestMap = std::unordered_map<GUID, std::string, GuidHash>;
+
+using FieldListCallback = std::function<void(IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)>;
+using QualityCallback = std::function<void(RenderQuality Quality)>;
+using AcceptedCallback = std::function<void(const DecodedMessage& Message)>;
+using EventCallback = std::function<void(std::int32_t Id, std::int32_t Argument)>;
+
+/**
+ * One connection to the host. Connect advances the session by at most one stage per call and never waits
+ * for the host; a lost host is noticed by the next call, which closes everything and starts over.
+ * Everything runs on one thread (the engine's game thread); the recursive section guards the state and
+ * the machine-wide mutex guards the shared slot table.
+ */
+class HostLink
+{
+public:
+	HostLink() noexcept;
+	virtual ~HostLink();
+
+	HostLink(const HostLink&) = delete;
+	HostLink& operator=(const HostLink&) = delete;
+
+	// Session.
+
+	/** Advances the session by one step; Ok, HostUnavailable or NoFreeSlot. */
+	LinkResult Connect(const GUID& LaunchId, bool LaunchIdGenerated);
+	bool IsConnected() const noexcept;
+	/** The engine version announced in the next "UVER". */
+	void SetEngineVersion(std::int32_t Major, std::int32_t Minor, std::int32_t Patch) noexcept;
+	/** Writes the game-running byte of the held slot; nothing without a slot. */
+	void WriteGameRunning(bool Running) noexcept;
+	/** Closes every object; safe at any time and repeatedly. Leaves the shared table and the inbound state alone. */
+	void Close() noexcept;
+	/** Frees the held slot in the shared table and closes; NotAttached (after closing) without a slot. */
+	LinkResult Release() noexcept;
+	/** Enters the section, then takes the machine-wide mutex unless this object already holds it. */
+	void Lock() noexcept;
+	/** Gives the machine-wide mutex back and leaves the section once. */
+	void Unlock() noexcept;
+
+	// Outbound messages.
+
+	/** Writes Tag and Payload as one message; Ok when written or pending, WriteFailed otherwise. */
+	LinkResult WriteMessage(std::uint32_t Tag, const void* Payload, std::int32_t Length) noexcept;
+	LinkResult SendVersion() noexcept;
+	/** Records Requester under a new GUID and asks the host for the field list of Name ("FLD?"). */
+	LinkResult RequestFieldList(const std::string& Name, IKorvatNodeFieldSync* Requester);
+	/** Withdraws every open field-list request of Requester, so no answer can reach it any more. */
+	void CancelFieldListRequests(IKorvatNodeFieldSync* Requester) noexcept;
+	LinkResult SendFieldList(const GUID& RequestId, const std::vector<FieldDescriptor>& Fields);
+	LinkResult SendTextureShareList(const std::vector<GUID>& Ids);
+	LinkResult SendAlphaPropagation(std::int32_t Mode) noexcept;
+	LinkResult SendErrorText(const std::string& Text) noexcept;
+	LinkResult SendViewports(std::int32_t A, std::int32_t B, std::int32_t C, std::int32_t D, std::int32_t E, std::int32_t F) noexcept;
+
+	// Inbound messages and link state.
+
+	/** Drains the inbound pipe and dispatches every waiting message in order; NotAttached without a slot. */
+	LinkResult ReadMessages(FieldListCallback OnFieldList, FieldListRequestMap& FieldListRequests, QualityCallback OnQuality,
+		AcceptedCallback OnAccepted);
+	/**
+	 * Decodes one whole message (tag included) into the link state and makes the callbacks it calls for.
+	 * Any bytes are safe: a message too short for its tag's layout is dropped.
+	 */
+	void DispatchMessage(const std::uint8_t* Message, std::size_t Size, const FieldListCallback& OnFieldList,
+		FieldListRequestMap& FieldListRequests, const QualityCallback& OnQuality, const AcceptedCallback& OnAccepted);
+	/** Hands out the queued input packets and empties the queue. */
+	std::vector<std::string> TakeInputPackets();
+	/** Calls Callback for each queued event in order, then empties the queue; NotAttached (queue kept) without a slot. */
+	LinkResult DrainEvents(const EventCallback& Callback);
+	/** The size of the latest "RESN" while it differs from the one before. */
+	bool GetPendingResolution(std::int32_t& Width, std::int32_t& Height) const noexcept;
+	void ResetLastResolution() noexcept;
+	FromKorvatClock GetClock() const noexcept;
+	float GetCameraAspect() const noexcept;
+	/** Empties queues, value maps and the host's error text; keeps camera, projection and link state. */
+	void ClearInbound() noexcept;
+
+	// Read-only views for diagnostics and tests.
+
+	std::uint32_t GetSlotIndex() const noexcept { return SlotIndex; }
+	std::int32_t GetLastSlotState() const noexcept { return LastSlotState; }
+	std::size_t GetPendingFieldListRequestCount() const noexcept { return PendingFieldListRequests.size(); }
+	std::uint32_t GetPendingWriteCount() const noexcept { return OutboundPipe.PendingWrites(); }
+
+private:
+	bool HoldsSlot() const noexcept { return SlotIndex < SlotCount; }
+	bool OpenSharedTable() noexcept;
+	bool HostHasEnded() noexcept;
+	void ClaimSlot(const GUID& LaunchId, bool LaunchIdGenerated) noexcept;
+	void StepSlotState() noexcept;
+	bool OpenHostObjects(const GUID& ConnectionId) noexcept;
+	void ApplyResolution(std::int32_t Width, std::int32_t Height) noexcept;
+	void DeliverFieldList(const std::uint8_t* Payload, std::size_t Size, const FieldListCallback& OnFieldList);
+
+	SharedSlotTable* Slots = nullptr;
+	Platform::SharedMemory Mapping;
+	Platform::NamedMutex GlobalMutex;
+	Platform::NamedMutex ServerMonitor;
+	Platform::NamedMutex ClientMonitor;
+	Platform::NamedEvent DataSentEvent;
+	Platform::NamedEvent SyncEvent;
+	std::uint32_t SlotIndex = NoSlot;
+	bool GlobalMutexHeld = false;
+	std::int32_t LastSlotState = 0;
+	Platform::CriticalSection Section;
+
+	bool ResolutionChanged = false;
+	std::int32_t PendingWidth = 0;
+	std::int32_t PendingHeight = 0;
+	std::int32_t LastWidth = 0;
+	std::int32_t LastHeight = 0;
+	FromKorvatClock Clock;
+
+	Platform::MessagePipeReader InboundPipe;
+	Platform::MessagePipeWriter OutboundPipe;
+	std::unordered_map<GUID, IKorvatNodeFieldSync*, GuidHash> PendingFieldListRequests;
+	std::int32_t EngineMajor = 0;
+	std::int32_t EngineMinor = 0;
+	std::int32_t EnginePatch = 0;
+
+	/** Reused for every inbound message, so draining allocates only when a larger message arrives. */
+	std::vector<std::uint8_t> ReadBuffer;
+
+public:
+	/** What the host sent, read directly by the module's value and camera accessors (game thread only). */
+	InboundStore Inbound;
+};
+
+} // namespace Korvat::UE4
