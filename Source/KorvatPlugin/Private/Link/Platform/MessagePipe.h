@@ -100,6 +100,9 @@ public:
 
 private:
 	std::intptr_t Native = -1; ///< HANDLE on Windows, socket elsewhere; -1 when closed.
+	std::uint32_t MessageSize = 0;   ///< Size of the message that Peek found, while bMessagePeeked.
+	std::uint32_t MessageOffset = 0; ///< Bytes of that message already handed out by Read.
+	bool bMessagePeeked = false;     ///< A message was peeked and is not yet fully read.
 };
 
 } // namespace Korvat::UE4::Platform

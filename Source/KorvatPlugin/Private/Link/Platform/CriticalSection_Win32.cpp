@@ -1,0 +1,43 @@
+#include "CriticalSection.h"
+
+#include "Os_Win32.h"
+
+#include <new>
+
+namespace Korvat::UE4::Platform
+{
+
+namespace
+{
+
+static_assert(sizeof(CRITICAL_SECTION) <= 64 && alignof(CRITICAL_SECTION) <= alignof(std::max_align_t),
+              "CriticalSection::Storage must hold a CRITICAL_SECTION");
+
+CRITICAL_SECTION* SectionIn(unsigned char* Storage) noexcept
+{
+	return std::launder(reinterpret_cast<CRITICAL_SECTION*>(Storage));
+}
+
+} // namespace
+
+CriticalSection::CriticalSection() noexcept
+{
+	::InitializeCriticalSection(new (Storage) CRITICAL_SECTION());
+}
+
+CriticalSection::~CriticalSection()
+{
+	::DeleteCriticalSection(SectionIn(Storage));
+}
+
+void CriticalSection::Enter() noexcept
+{
+	::EnterCriticalSection(SectionIn(Storage));
+}
+
+void CriticalSection::Leave() noexcept
+{
+	::LeaveCriticalSection(SectionIn(Storage));
+}
+
+} // namespace Korvat::UE4::Platform

@@ -1,0 +1,125 @@
+#include "NamedEvent.h"
+
+#include "NamedObject_Posix.h"
+
+#include <sys/mman.h>
+
+#include <atomic>
+#include <cstdint>
+#include <new>
+#include <utility>
+
+namespace Korvat::UE4::Platform
+{
+
+namespace
+{
+
+/**
+ * Nothing on this side waits on an event; a signal is recorded as a count that whoever plays the host
+ * may watch.
+ */
+struct EventBlock
+{
+	std::atomic<std::uint32_t> SignalCount{0};
+};
+static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "the count is shared between processes");
+
+constexpr std::size_t EventMappingSize = Posix::ObjectHeaderSize + sizeof(EventBlock);
+
+bool InitializeEvent(void* Payload, void*) noexcept
+{
+	new (Payload) EventBlock();
+	return true;
+}
+
+EventBlock* BlockOf(void* Base) noexcept
+{
+	return std::launder(reinterpret_cast<EventBlock*>(static_cast<unsigned char*>(Base) + Posix::ObjectHeaderSize));
+}
+
+OpenResult Adopt(OpenResult Result, const Posix::NamedObjectFile& File, NamedEvent& Out, std::intptr_t& Native, void*& Block)
+{
+	if (Result != OpenResult::Ok && Result != OpenResult::AlreadyExists)
+	{
+		return Result;
+	}
+	if (File.PayloadSize < sizeof(EventBlock))
+	{
+		::munmap(File.Base, Posix::ObjectHeaderSize + File.PayloadSize);
+		int Fd = File.Fd;
+		Posix::CloseNamedObject(Fd);
+		return OpenResult::Failed;
+	}
+	Out.Close();
+	Native = File.Fd;
+	Block = File.Base;
+	return Result;
+}
+
+} // namespace
+
+NamedEvent::NamedEvent(NamedEvent&& Other) noexcept
+    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
+{
+}
+
+NamedEvent& NamedEvent::operator=(NamedEvent&& Other) noexcept
+{
+	if (this != &Other)
+	{
+		Close();
+		Native = std::exchange(Other.Native, -1);
+		Block = std::exchange(Other.Block, nullptr);
+	}
+	return *this;
+}
+
+NamedEvent::~NamedEvent()
+{
+	Close();
+}
+
+OpenResult NamedEvent::Open(std::wstring_view Name, NamedEvent& Out) noexcept
+{
+	Posix::NamedObjectFile File;
+	const OpenResult Result = Posix::OpenNamedObject(Posix::ObjectKind::Event, Name, true, File);
+	return Adopt(Result, File, Out, Out.Native, Out.Block);
+}
+
+OpenResult NamedEvent::Create(std::wstring_view Name, NamedEvent& Out) noexcept
+{
+	Posix::NamedObjectFile File;
+	const OpenResult Result =
+	    Posix::CreateNamedObject(Posix::ObjectKind::Event, Name, sizeof(EventBlock), true, InitializeEvent, nullptr, File);
+	return Adopt(Result, File, Out, Out.Native, Out.Block);
+}
+
+bool NamedEvent::Set() noexcept
+{
+	if (Block == nullptr)
+	{
+		return false;
+	}
+	BlockOf(Block)->SignalCount.fetch_add(1, std::memory_order_release);
+	return true;
+}
+
+bool NamedEvent::IsValid() const noexcept
+{
+	return Native >= 0;
+}
+
+void NamedEvent::Close() noexcept
+{
+	if (Block != nullptr)
+	{
+		::munmap(Block, EventMappingSize);
+		Block = nullptr;
+	}
+	int Fd = static_cast<int>(Native);
+	Posix::CloseNamedObject(Fd);
+	Native = -1;
+}
+
+} // namespace Korvat::UE4::Platform

@@ -1,0 +1,82 @@
+#include "NamedEvent.h"
+
+#include "Os_Win32.h"
+
+#include <utility>
+
+namespace Korvat::UE4::Platform
+{
+
+NamedEvent::NamedEvent(NamedEvent&& Other) noexcept
+    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
+{
+}
+
+NamedEvent& NamedEvent::operator=(NamedEvent&& Other) noexcept
+{
+	if (this != &Other)
+	{
+		Close();
+		Native = std::exchange(Other.Native, -1);
+		Block = std::exchange(Other.Block, nullptr);
+	}
+	return *this;
+}
+
+NamedEvent::~NamedEvent()
+{
+	Close();
+}
+
+OpenResult NamedEvent::Open(std::wstring_view Name, NamedEvent& Out) noexcept
+{
+	const Win32::TerminatedName Terminated(Name);
+	if (!Terminated.IsValid())
+	{
+		return OpenResult::Failed;
+	}
+	const HANDLE Event = ::OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, Terminated.Get());
+	if (Event == nullptr)
+	{
+		return Win32::ToOpenResult(::GetLastError());
+	}
+	Out.Close();
+	Out.Native = Win32::FromHandle(Event);
+	return OpenResult::Ok;
+}
+
+OpenResult NamedEvent::Create(std::wstring_view Name, NamedEvent& Out) noexcept
+{
+	const Win32::TerminatedName Terminated(Name);
+	if (!Terminated.IsValid())
+	{
+		return OpenResult::Failed;
+	}
+	const HANDLE Event = ::CreateEventW(nullptr, FALSE, FALSE, Terminated.Get());
+	if (Event == nullptr)
+	{
+		return Win32::ToOpenResult(::GetLastError());
+	}
+	const bool bExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+	Out.Close();
+	Out.Native = Win32::FromHandle(Event);
+	return bExisted ? OpenResult::AlreadyExists : OpenResult::Ok;
+}
+
+bool NamedEvent::Set() noexcept
+{
+	return Native != -1 && ::SetEvent(Win32::ToHandle(Native)) != FALSE;
+}
+
+bool NamedEvent::IsValid() const noexcept
+{
+	return Native != -1;
+}
+
+void NamedEvent::Close() noexcept
+{
+	Win32::CloseNative(Native);
+	Block = nullptr;
+}
+
+} // namespace Korvat::UE4::Platform

@@ -1,0 +1,104 @@
+#include "NamedMutex.h"
+
+#include "Os_Win32.h"
+
+#include <utility>
+
+namespace Korvat::UE4::Platform
+{
+
+NamedMutex::NamedMutex(NamedMutex&& Other) noexcept
+    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
+{
+}
+
+NamedMutex& NamedMutex::operator=(NamedMutex&& Other) noexcept
+{
+	if (this != &Other)
+	{
+		Close();
+		Native = std::exchange(Other.Native, -1);
+		Block = std::exchange(Other.Block, nullptr);
+	}
+	return *this;
+}
+
+NamedMutex::~NamedMutex()
+{
+	Close();
+}
+
+OpenResult NamedMutex::Open(std::wstring_view Name, NamedMutex& Out) noexcept
+{
+	const Win32::TerminatedName Terminated(Name);
+	if (!Terminated.IsValid())
+	{
+		return OpenResult::Failed;
+	}
+	const HANDLE Mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, Terminated.Get());
+	if (Mutex == nullptr)
+	{
+		return Win32::ToOpenResult(::GetLastError());
+	}
+	Out.Close();
+	Out.Native = Win32::FromHandle(Mutex);
+	return OpenResult::Ok;
+}
+
+OpenResult NamedMutex::Create(std::wstring_view Name, MutexOwnership Ownership, NamedMutex& Out) noexcept
+{
+	const Win32::TerminatedName Terminated(Name);
+	if (!Terminated.IsValid())
+	{
+		return OpenResult::Failed;
+	}
+	const HANDLE Mutex = ::CreateMutexW(nullptr, Ownership == MutexOwnership::OwnedByCreator ? TRUE : FALSE, Terminated.Get());
+	if (Mutex == nullptr)
+	{
+		return Win32::ToOpenResult(::GetLastError());
+	}
+	const bool bExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+	Out.Close();
+	Out.Native = Win32::FromHandle(Mutex);
+	return bExisted ? OpenResult::AlreadyExists : OpenResult::Ok;
+}
+
+WaitResult NamedMutex::Wait(std::uint32_t TimeoutMs) noexcept
+{
+	if (Native == -1)
+	{
+		return WaitResult::Failed;
+	}
+	static_assert(InfiniteWait == INFINITE);
+	switch (::WaitForSingleObject(Win32::ToHandle(Native), TimeoutMs))
+	{
+	case WAIT_OBJECT_0:
+		return WaitResult::Acquired;
+	case WAIT_ABANDONED:
+		return WaitResult::Abandoned;
+	case WAIT_TIMEOUT:
+		return WaitResult::TimedOut;
+	case WAIT_FAILED:
+		return WaitResult::Failed;
+	default:
+		return WaitResult::Unknown;
+	}
+}
+
+bool NamedMutex::Release() noexcept
+{
+	return Native != -1 && ::ReleaseMutex(Win32::ToHandle(Native)) != FALSE;
+}
+
+bool NamedMutex::IsValid() const noexcept
+{
+	return Native != -1;
+}
+
+void NamedMutex::Close() noexcept
+{
+	Win32::CloseNative(Native);
+	Block = nullptr;
+}
+
+} // namespace Korvat::UE4::Platform

@@ -1,0 +1,95 @@
+#include "SharedMemory.h"
+
+#include "Os_Win32.h"
+
+#include <utility>
+
+namespace Korvat::UE4::Platform
+{
+
+SharedMemory::SharedMemory(SharedMemory&& Other) noexcept
+    : Native(std::exchange(Other.Native, -1)), NativeSize(std::exchange(Other.NativeSize, 0))
+{
+}
+
+SharedMemory& SharedMemory::operator=(SharedMemory&& Other) noexcept
+{
+	if (this != &Other)
+	{
+		Close();
+		Native = std::exchange(Other.Native, -1);
+		NativeSize = std::exchange(Other.NativeSize, 0);
+	}
+	return *this;
+}
+
+SharedMemory::~SharedMemory()
+{
+	Close();
+}
+
+OpenResult SharedMemory::Open(std::wstring_view Name, SharedMemory& Out) noexcept
+{
+	const Win32::TerminatedName Terminated(Name);
+	if (!Terminated.IsValid())
+	{
+		return OpenResult::Failed;
+	}
+	const HANDLE Mapping = ::OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, Terminated.Get());
+	if (Mapping == nullptr)
+	{
+		return Win32::ToOpenResult(::GetLastError());
+	}
+	Out.Close();
+	Out.Native = Win32::FromHandle(Mapping);
+	return OpenResult::Ok;
+}
+
+OpenResult SharedMemory::Create(std::wstring_view Name, std::uint32_t Size, SharedMemory& Out) noexcept
+{
+	const Win32::TerminatedName Terminated(Name);
+	if (!Terminated.IsValid())
+	{
+		return OpenResult::Failed;
+	}
+	const HANDLE Mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, Size, Terminated.Get());
+	if (Mapping == nullptr)
+	{
+		return Win32::ToOpenResult(::GetLastError());
+	}
+	const bool bExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
+	Out.Close();
+	Out.Native = Win32::FromHandle(Mapping);
+	Out.NativeSize = Size;
+	return bExisted ? OpenResult::AlreadyExists : OpenResult::Ok;
+}
+
+void* SharedMemory::MapView(std::size_t Size) noexcept
+{
+	if (Native == -1)
+	{
+		return nullptr;
+	}
+	return ::MapViewOfFile(Win32::ToHandle(Native), FILE_MAP_ALL_ACCESS, 0, 0, Size);
+}
+
+void SharedMemory::UnmapView(void* View, std::size_t) noexcept
+{
+	if (View != nullptr)
+	{
+		::UnmapViewOfFile(View);
+	}
+}
+
+bool SharedMemory::IsValid() const noexcept
+{
+	return Native != -1;
+}
+
+void SharedMemory::Close() noexcept
+{
+	Win32::CloseNative(Native);
+	NativeSize = 0;
+}
+
+} // namespace Korvat::UE4::Platform
