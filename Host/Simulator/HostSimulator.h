@@ -44,6 +44,8 @@ struct ReceivedMessage
 	std::uint32_t Slot = 0;
 	std::uint32_t Tag = 0;
 	std::vector<std::uint8_t> Payload;
+	/** Shorter than a tag: Tag is 0 and Payload holds the bytes exactly as received. */
+	bool bMalformed = false;
 };
 
 /** A snapshot of one slot of the shared table. */
@@ -66,6 +68,7 @@ struct SlotNotice
 		Accepted,    ///< The host created its objects and offered the slot.
 		Connected,   ///< The plug-in opened the host's objects and marked the slot connected.
 		ClientGone,  ///< The plug-in's monitor mutex was abandoned or the slot was freed by the plug-in.
+		AcceptFailed, ///< Auto-accept could not create an object; the slot was refused (4), reason in LastError.
 	};
 	EKind Kind = EKind::Requested;
 	std::uint32_t Slot = 0;

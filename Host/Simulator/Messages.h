@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Korvat::Host
@@ -19,5 +20,11 @@ std::string DescribeMessageJson(std::uint32_t Tag, std::span<const std::uint8_t>
 
 /** The tag as its four characters, non-printable bytes escaped. */
 std::string TagText(std::uint32_t Tag);
+
+/** A GUID as the system formats it: braces, upper-case hexadecimal, 38 characters. */
+std::string GuidText(const Korvat::UE4::GUID& Guid);
+
+/** Text as the inside of a JSON string: quotes, backslashes, control bytes and invalid UTF-8 escaped. */
+std::string JsonEscape(std::string_view Text);
 
 } // namespace Korvat::Host

@@ -105,6 +105,19 @@ public:
 	std::int32_t GetLastSlotState() const noexcept { return LastSlotState; }
 	std::size_t GetPendingFieldListRequestCount() const noexcept { return PendingFieldListRequests.size(); }
 	std::uint32_t GetPendingWriteCount() const noexcept { return OutboundPipe.PendingWrites(); }
+	/** The GUID of an open field-list request of Requester; false when it has none. */
+	bool FindPendingFieldListRequest(const IKorvatNodeFieldSync* Requester, GUID& OutRequestId) const noexcept
+	{
+		for (const auto& [RequestId, Pending] : PendingFieldListRequests)
+		{
+			if (Pending == Requester)
+			{
+				OutRequestId = RequestId;
+				return true;
+			}
+		}
+		return false;
+	}
 
 private:
 	bool HoldsSlot() const noexcept { return SlotIndex < SlotCount; }

@@ -1,0 +1,797 @@
+#include "HostScript.h"
+
+#include "Platform/System.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace Korvat::Host
+{
+
+namespace UE4 = Korvat::UE4;
+
+namespace
+{
+
+bool IsSpace(char Char)
+{
+	return Char == ' ' || Char == '\t' || Char == '\r' || Char == '\n';
+}
+
+/** Splits off the first word of Text; Text keeps what follows, leading blanks removed. */
+std::string_view NextWord(std::string_view& Text)
+{
+	std::size_t Start = 0;
+	while (Start < Text.size() && IsSpace(Text[Start]))
+	{
+		++Start;
+	}
+	std::size_t End = Start;
+	while (End < Text.size() && !IsSpace(Text[End]))
+	{
+		++End;
+	}
+	const std::string_view Word = Text.substr(Start, End - Start);
+	while (End < Text.size() && IsSpace(Text[End]))
+	{
+		++End;
+	}
+	Text.remove_prefix(End);
+	return Word;
+}
+
+std::vector<std::string_view> Words(std::string_view Text)
+{
+	std::vector<std::string_view> Out;
+	for (std::string_view Word = NextWord(Text); !Word.empty(); Word = NextWord(Text))
+	{
+		Out.push_back(Word);
+	}
+	return Out;
+}
+
+std::string_view TrimRight(std::string_view Text)
+{
+	while (!Text.empty() && IsSpace(Text.back()))
+	{
+		Text.remove_suffix(1);
+	}
+	return Text;
+}
+
+/** Unsigned 64-bit number, decimal or 0x-prefixed hexadecimal, the whole word. */
+bool ParseUnsigned(std::string_view Word, std::uint64_t& Out)
+{
+	int Base = 10;
+	if (Word.size() > 2 && Word[0] == '0' && (Word[1] == 'x' || Word[1] == 'X'))
+	{
+		Word.remove_prefix(2);
+		Base = 16;
+	}
+	if (Word.empty())
+	{
+		return false;
+	}
+	const auto [End, Error] = std::from_chars(Word.data(), Word.data() + Word.size(), Out, Base);
+	return Error == std::errc() && End == Word.data() + Word.size();
+}
+
+bool ParseU32(std::string_view Word, std::uint32_t& Out)
+{
+	std::uint64_t Value = 0;
+	if (!ParseUnsigned(Word, Value) || Value > 0xFFFFFFFFull)
+	{
+		return false;
+	}
+	Out = static_cast<std::uint32_t>(Value);
+	return true;
+}
+
+/** Signed number; a hexadecimal word gives the bit pattern (0xFFFFFFFF is -1). */
+bool ParseI64(std::string_view Word, std::int64_t& Out, int Bits)
+{
+	const bool bNegative = !Word.empty() && Word[0] == '-';
+	std::uint64_t Magnitude = 0;
+	if (!ParseUnsigned(bNegative ? Word.substr(1) : Word, Magnitude))
+	{
+		return false;
+	}
+	const bool bHex = Word.size() > 2 && (Word[1] == 'x' || Word[1] == 'X');
+	const std::uint64_t Limit = Bits == 64 ? ~0ull : (1ull << Bits) - 1;
+	if (bHex && !bNegative)
+	{
+		if (Magnitude > Limit)
+		{
+			return false;
+		}
+		const std::uint64_t SignBit = 1ull << (Bits - 1);
+		Out = (Magnitude & SignBit) && Bits < 64 ? static_cast<std::int64_t>(Magnitude) - static_cast<std::int64_t>(Limit) - 1
+		                                         : static_cast<std::int64_t>(Magnitude);
+		return true;
+	}
+	const std::uint64_t MaxMagnitude = (1ull << (Bits - 1)) - (bNegative ? 0 : 1);
+	if (Magnitude > MaxMagnitude)
+	{
+		return false;
+	}
+	Out = bNegative ? static_cast<std::int64_t>(0 - Magnitude) : static_cast<std::int64_t>(Magnitude);
+	return true;
+}
+
+bool ParseI32(std::string_view Word, std::int32_t& Out)
+{
+	std::int64_t Value = 0;
+	if (!ParseI64(Word, Value, 32))
+	{
+		return false;
+	}
+	Out = static_cast<std::int32_t>(Value);
+	return true;
+}
+
+bool ParseFloat(std::string_view Word, float& Out)
+{
+	if (!Word.empty() && Word[0] == '+')
+	{
+		Word.remove_prefix(1);
+	}
+	const auto [End, Error] = std::from_chars(Word.data(), Word.data() + Word.size(), Out);
+	return !Word.empty() && Error == std::errc() && End == Word.data() + Word.size();
+}
+
+int HexDigit(char Char)
+{
+	if (Char >= '0' && Char <= '9')
+	{
+		return Char - '0';
+	}
+	if (Char >= 'a' && Char <= 'f')
+	{
+		return Char - 'a' + 10;
+	}
+	if (Char >= 'A' && Char <= 'F')
+	{
+		return Char - 'A' + 10;
+	}
+	return -1;
+}
+
+/** Hexadecimal bytes, in words of any even length ("01 02" or "0102"). */
+bool ParseHexBytes(std::span<const std::string_view> Items, std::vector<std::uint8_t>& Out, std::string& Error)
+{
+	for (std::string_view Word : Items)
+	{
+		if (Word.size() > 2 && Word[0] == '0' && (Word[1] == 'x' || Word[1] == 'X'))
+		{
+			Word.remove_prefix(2);
+		}
+		if (Word.size() % 2 != 0)
+		{
+			Error = "odd number of hexadecimal digits in '" + std::string(Word) + "'";
+			return false;
+		}
+		for (std::size_t Index = 0; Index < Word.size(); Index += 2)
+		{
+			const int High = HexDigit(Word[Index]);
+			const int Low = HexDigit(Word[Index + 1]);
+			if (High < 0 || Low < 0)
+			{
+				Error = "not hexadecimal: '" + std::string(Word) + "'";
+				return false;
+			}
+			Out.push_back(static_cast<std::uint8_t>(High * 16 + Low));
+		}
+	}
+	return true;
+}
+
+/** Free text with the escapes \n \r \t \0 \\ and \xNN. */
+bool Unescape(std::string_view Text, std::string& Out, std::string& Error)
+{
+	for (std::size_t Index = 0; Index < Text.size(); ++Index)
+	{
+		if (Text[Index] != '\\' || Index + 1 == Text.size())
+		{
+			Out.push_back(Text[Index]);
+			continue;
+		}
+		const char Next = Text[++Index];
+		switch (Next)
+		{
+		case 'n':
+			Out.push_back('\n');
+			break;
+		case 'r':
+			Out.push_back('\r');
+			break;
+		case 't':
+			Out.push_back('\t');
+			break;
+		case '0':
+			Out.push_back('\0');
+			break;
+		case '\\':
+			Out.push_back('\\');
+			break;
+		case 'x': {
+			const int High = Index + 1 < Text.size() ? HexDigit(Text[Index + 1]) : -1;
+			const int Low = Index + 2 < Text.size() ? HexDigit(Text[Index + 2]) : -1;
+			if (High < 0 || Low < 0)
+			{
+				Error = "\\x needs two hexadecimal digits";
+				return false;
+			}
+			Out.push_back(static_cast<char>(High * 16 + Low));
+			Index += 2;
+			break;
+		}
+		default:
+			Out.push_back('\\');
+			Out.push_back(Next);
+		}
+	}
+	return true;
+}
+
+template <typename T> void Put(std::vector<std::uint8_t>& Out, T Value)
+{
+	std::uint8_t Bytes[sizeof(T)];
+	std::memcpy(Bytes, &Value, sizeof(T));
+	Out.insert(Out.end(), Bytes, Bytes + sizeof(T));
+}
+
+void PutText(std::vector<std::uint8_t>& Out, std::string_view Text)
+{
+	Out.insert(Out.end(), Text.begin(), Text.end());
+}
+
+/** Collects typed arguments with one error message per failure. */
+struct FArgs
+{
+	std::vector<std::string_view> Items;
+	std::string& Error;
+
+	bool Count(std::size_t Expected, const char* Usage)
+	{
+		if (Items.size() != Expected)
+		{
+			Error = std::string("expected ") + Usage;
+			return false;
+		}
+		return true;
+	}
+	bool AtLeast(std::size_t Expected, const char* Usage)
+	{
+		if (Items.size() < Expected)
+		{
+			Error = std::string("expected ") + Usage;
+			return false;
+		}
+		return true;
+	}
+	bool U32(std::size_t Index, std::vector<std::uint8_t>& Out)
+	{
+		std::uint32_t Value = 0;
+		if (!ParseU32(Items[Index], Value))
+		{
+			Error = "not an unsigned 32-bit number: '" + std::string(Items[Index]) + "'";
+			return false;
+		}
+		Put(Out, Value);
+		return true;
+	}
+	bool I32(std::size_t Index, std::vector<std::uint8_t>& Out)
+	{
+		std::int32_t Value = 0;
+		if (!ParseI32(Items[Index], Value))
+		{
+			Error = "not a 32-bit integer: '" + std::string(Items[Index]) + "'";
+			return false;
+		}
+		Put(Out, Value);
+		return true;
+	}
+	bool F32(std::size_t Index, std::vector<std::uint8_t>& Out)
+	{
+		float Value = 0;
+		if (!ParseFloat(Items[Index], Value))
+		{
+			Error = "not a number: '" + std::string(Items[Index]) + "'";
+			return false;
+		}
+		Put(Out, Value);
+		return true;
+	}
+	bool Bool(std::size_t Index, std::vector<std::uint8_t>& Out)
+	{
+		const std::string_view Word = Items[Index];
+		if (Word != "0" && Word != "1" && Word != "true" && Word != "false")
+		{
+			Error = "not 0 or 1: '" + std::string(Word) + "'";
+			return false;
+		}
+		Out.push_back(Word == "1" || Word == "true" ? 1 : 0);
+		return true;
+	}
+	bool Guid(std::size_t Index, std::vector<std::uint8_t>& Out, bool bAllowNew, bool bAllowZero)
+	{
+		UE4::GUID Value;
+		const std::string_view Word = Items[Index];
+		if (bAllowNew && Word == "new")
+		{
+			if (!UE4::Platform::CreateGuid(Value))
+			{
+				Error = "the system could not create a GUID";
+				return false;
+			}
+		}
+		else if (!(bAllowZero && Word == "0") && !ParseGuid(Word, Value))
+		{
+			Error = "not a GUID: '" + std::string(Word) + "'";
+			return false;
+		}
+		Put(Out, Value);
+		return true;
+	}
+	template <typename FEach> bool Each(std::size_t From, std::size_t To, FEach Parse)
+	{
+		for (std::size_t Index = From; Index < To; ++Index)
+		{
+			if (!Parse(Index))
+			{
+				return false;
+			}
+		}
+		return true;
+	}
+};
+
+bool ParseSlot(std::string_view Word, SlotRef& Out, std::string& Error)
+{
+	if (Word == "*")
+	{
+		Out.bFirstConnected = true;
+		return true;
+	}
+	std::uint32_t Index = 0;
+	if (!ParseU32(Word, Index) || Index >= UE4::SlotCount)
+	{
+		Error = Word.empty() ? "missing slot (0 to 15 or *)" : "bad slot '" + std::string(Word) + "' (0 to 15 or *)";
+		return false;
+	}
+	Out.Index = Index;
+	return true;
+}
+
+bool ParseTagName(std::string_view Word, std::uint32_t& Out, std::string& Error)
+{
+	if (Word.size() != 4)
+	{
+		Error = "a tag has four characters: '" + std::string(Word) + "'";
+		return false;
+	}
+	Out = 0;
+	for (int Index = 3; Index >= 0; --Index)
+	{
+		Out = (Out << 8) | static_cast<std::uint8_t>(Word[static_cast<std::size_t>(Index)]);
+	}
+	return true;
+}
+
+bool ParseOptionalTimeout(std::string_view Word, std::uint32_t& Out, std::string& Error)
+{
+	Out = DefaultWaitTimeoutMs;
+	if (Word.empty())
+	{
+		return true;
+	}
+	if (!ParseU32(Word, Out))
+	{
+		Error = "bad time-out '" + std::string(Word) + "' (milliseconds)";
+		return false;
+	}
+	return true;
+}
+
+} // namespace
+
+bool ParseGuid(std::string_view Text, UE4::GUID& Out)
+{
+	if (Text.size() == 38 && Text.front() == '{' && Text.back() == '}')
+	{
+		Text = Text.substr(1, 36);
+	}
+	if (Text.size() != 36 || Text[8] != '-' || Text[13] != '-' || Text[18] != '-' || Text[23] != '-')
+	{
+		return false;
+	}
+	std::uint8_t Bytes[16];
+	std::size_t Count = 0;
+	for (std::size_t Index = 0; Index < Text.size();)
+	{
+		if (Text[Index] == '-')
+		{
+			++Index;
+			continue;
+		}
+		const int High = HexDigit(Text[Index]);
+		const int Low = HexDigit(Text[Index + 1]);
+		if (High < 0 || Low < 0)
+		{
+			return false;
+		}
+		Bytes[Count++] = static_cast<std::uint8_t>(High * 16 + Low);
+		Index += 2;
+	}
+	// The text shows Data1, Data2 and Data3 as numbers; memory holds them little-endian.
+	Out.Data1 = (std::uint32_t{Bytes[0]} << 24) | (std::uint32_t{Bytes[1]} << 16) | (std::uint32_t{Bytes[2]} << 8) | Bytes[3];
+	Out.Data2 = static_cast<std::uint16_t>((Bytes[4] << 8) | Bytes[5]);
+	Out.Data3 = static_cast<std::uint16_t>((Bytes[6] << 8) | Bytes[7]);
+	std::memcpy(Out.Data4, Bytes + 8, 8);
+	return true;
+}
+
+bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<std::uint8_t>& Out, std::string& Error)
+{
+	std::uint32_t Tag = 0;
+	if (!ParseTagName(TagName, Tag, Error))
+	{
+		return false;
+	}
+	Rest = TrimRight(Rest);
+	FArgs Args{Words(Rest), Error};
+	Out.clear();
+	auto Fixed = [&](std::size_t Count, const char* Usage, auto Parse) {
+		return Args.Count(Count, Usage) && Args.Each(0, Count, Parse);
+	};
+	auto I32 = [&](std::size_t Index) { return Args.I32(Index, Out); };
+	auto F32 = [&](std::size_t Index) { return Args.F32(Index, Out); };
+	// Everything after the first word (an id) as free text.
+	auto TextAfterId = [&](std::string_view& Text) {
+		std::string_view Tail = Rest;
+		NextWord(Tail);
+		Text = Tail;
+	};
+
+	switch (Tag)
+	{
+	case UE4::Tag::VINT:
+		return Args.Count(2, "<id> <int>") && Args.U32(0, Out) && Args.I32(1, Out);
+	case UE4::Tag::VFLT:
+		return Args.Count(2, "<id> <float>") && Args.U32(0, Out) && Args.F32(1, Out);
+	case UE4::Tag::VBOL:
+		return Args.Count(2, "<id> 0|1") && Args.U32(0, Out) && Args.Bool(1, Out);
+	case UE4::Tag::VSTR:
+	case UE4::Tag::ASTR: {
+		if (!Args.AtLeast(1, "<id> <text>") || !Args.U32(0, Out))
+		{
+			return false;
+		}
+		std::string_view Tail;
+		TextAfterId(Tail);
+		std::string Text;
+		if (!Unescape(Tail, Text, Error))
+		{
+			return false;
+		}
+		if (Tag == UE4::Tag::VSTR)
+		{
+			PutText(Out, Text);
+			return true;
+		}
+		// Items separated by '|', each followed by a zero byte.
+		for (std::size_t Start = 0;;)
+		{
+			const std::size_t Bar = Text.find('|', Start);
+			PutText(Out, std::string_view(Text).substr(Start, Bar == std::string::npos ? std::string::npos : Bar - Start));
+			Out.push_back(0);
+			if (Bar == std::string::npos)
+			{
+				break;
+			}
+			Start = Bar + 1;
+		}
+		return true;
+	}
+	case UE4::Tag::AINT:
+	case UE4::Tag::AFLT:
+	case UE4::Tag::ABOL:
+		if (!Args.AtLeast(1, "<id> <values...>") || !Args.U32(0, Out))
+		{
+			return false;
+		}
+		return Args.Each(1, Args.Items.size(), [&](std::size_t Index) {
+			return Tag == UE4::Tag::AINT   ? Args.I32(Index, Out)
+			       : Tag == UE4::Tag::AFLT ? Args.F32(Index, Out)
+			                               : Args.Bool(Index, Out);
+		});
+	case UE4::Tag::EVNT:
+		if (!Args.Count(2, "<id> <argument>") || !Args.U32(0, Out))
+		{
+			return false;
+		}
+		Put(Out, std::int32_t{0});
+		return Args.I32(1, Out);
+	case UE4::Tag::MTXV:
+		return Args.Count(18, "<id> <identifier-guid|0> <16 floats>") && Args.U32(0, Out) && Args.Guid(1, Out, false, true) &&
+		       Args.Each(2, 18, F32);
+	case UE4::Tag::CAMR:
+	case UE4::Tag::PROJ:
+		return Fixed(16, "16 floats", F32);
+	case UE4::Tag::RESN:
+		return Fixed(2, "<width> <height>", I32);
+	case UE4::Tag::QLTY:
+		return Fixed(1, "<quality>", I32);
+	case UE4::Tag::LPHA:
+		return Fixed(1, "<mode>", I32);
+	case UE4::Tag::UVER:
+		return Fixed(3, "<major> <minor> <patch>", I32);
+	case UE4::Tag::VIEW:
+		return Fixed(6, "6 integers", I32);
+	case UE4::Tag::CLCK: {
+		if (!Args.Count(4, "<frameCounter> <time> <numerator> <denominator>"))
+		{
+			return false;
+		}
+		std::int64_t Frame = 0;
+		if (!ParseI64(Args.Items[0], Frame, 64))
+		{
+			Error = "not a 64-bit integer: '" + std::string(Args.Items[0]) + "'";
+			return false;
+		}
+		Put(Out, Frame);
+		if (!Args.F32(1, Out) || !Args.I32(2, Out) || !Args.I32(3, Out))
+		{
+			return false;
+		}
+		Put(Out, std::int32_t{0});
+		return true;
+	}
+	case UE4::Tag::ITAC: {
+		std::vector<std::uint8_t> Packet;
+		if (!ParseHexBytes(Args.Items, Packet, Error))
+		{
+			return false;
+		}
+		Put(Out, static_cast<std::int32_t>(Packet.size()));
+		Out.insert(Out.end(), Packet.begin(), Packet.end());
+		return true;
+	}
+	case UE4::Tag::VERR: {
+		std::string Text;
+		if (!Unescape(Rest, Text, Error))
+		{
+			return false;
+		}
+		PutText(Out, Text);
+		return true;
+	}
+	case UE4::Tag::FLDQ: {
+		if (!Args.Count(2, "<guid|new> <name>") || !Args.Guid(0, Out, true, false))
+		{
+			return false;
+		}
+		PutText(Out, Args.Items[1]);
+		Out.push_back(0);
+		return true;
+	}
+	case UE4::Tag::FLDS: {
+		if (!Args.AtLeast(1, "<guid> <type:flag:name>...") || !Args.Guid(0, Out, false, false))
+		{
+			return false;
+		}
+		for (std::size_t Index = 1; Index < Args.Items.size(); ++Index)
+		{
+			const std::string_view Record = Args.Items[Index];
+			const std::size_t First = Record.find(':');
+			const std::size_t Second = First == std::string_view::npos ? First : Record.find(':', First + 1);
+			std::uint32_t Type = 0;
+			std::uint32_t Flag = 0;
+			if (Second == std::string_view::npos || !ParseU32(Record.substr(0, First), Type) || Type > 255 ||
+			    !ParseU32(Record.substr(First + 1, Second - First - 1), Flag) || Flag > 255)
+			{
+				Error = "bad field record '" + std::string(Record) + "' (type:flag:name)";
+				return false;
+			}
+			Out.push_back(static_cast<std::uint8_t>(Type));
+			Out.push_back(static_cast<std::uint8_t>(Flag));
+			PutText(Out, Record.substr(Second + 1));
+			Out.push_back(0);
+		}
+		return true;
+	}
+	default:
+		return ParseHexBytes(Args.Items, Out, Error);
+	}
+}
+
+EParseResult ParseScriptLine(std::string_view Line, ScriptCommand& Out, std::string& Error)
+{
+	Out = ScriptCommand{};
+	Error.clear();
+	std::string_view Rest = Line;
+	const std::string_view Command = NextWord(Rest);
+	if (Command.empty() || Command[0] == '#')
+	{
+		return EParseResult::Nothing;
+	}
+	const std::vector<std::string_view> Args = Words(Rest);
+	auto Arg = [&Args](std::size_t Index) { return Index < Args.size() ? Args[Index] : std::string_view(); };
+	auto NoMore = [&](std::size_t Count) {
+		if (Args.size() > Count)
+		{
+			Error = "unexpected '" + std::string(Args[Count]) + "' after " + std::string(Command);
+			return false;
+		}
+		return true;
+	};
+	auto Done = [&](bool bOk) { return bOk ? EParseResult::Command : EParseResult::Error; };
+
+	if (Command == "slots" || Command == "hold-table" || Command == "release-table" || Command == "quit" || Command == "die")
+	{
+		Out.Kind = Command == "slots"           ? ECommandKind::Slots
+		           : Command == "hold-table"    ? ECommandKind::HoldTable
+		           : Command == "release-table" ? ECommandKind::ReleaseTable
+		           : Command == "quit"          ? ECommandKind::Quit
+		                                        : ECommandKind::Die;
+		return Done(NoMore(0));
+	}
+	if (Command == "drop" || Command == "free")
+	{
+		Out.Kind = Command == "drop" ? ECommandKind::Drop : ECommandKind::Free;
+		return Done(ParseSlot(Arg(0), Out.Slot, Error) && NoMore(1));
+	}
+	if (Command == "accept")
+	{
+		Out.Kind = ECommandKind::Accept;
+		if (!ParseSlot(Arg(0), Out.Slot, Error))
+		{
+			return EParseResult::Error;
+		}
+		for (std::size_t Index = 1; Index < Args.size(); ++Index)
+		{
+			const std::string_view Option = Args[Index];
+			bool* Flag = Option == "no-monitor"      ? &Out.Objects.bServerMonitor
+			             : Option == "no-data-event" ? &Out.Objects.bDataSentEvent
+			             : Option == "no-pipe"       ? &Out.Objects.bInboundPipe
+			             : Option == "no-sync-event" ? &Out.Objects.bSyncEvent
+			                                         : nullptr;
+			if (!Flag)
+			{
+				Error = "unknown accept option '" + std::string(Option) + "' (no-monitor, no-data-event, no-pipe, no-sync-event)";
+				return EParseResult::Error;
+			}
+			*Flag = false;
+		}
+		return EParseResult::Command;
+	}
+	if (Command == "set-state")
+	{
+		Out.Kind = ECommandKind::SetState;
+		if (!ParseSlot(Arg(0), Out.Slot, Error) || !NoMore(2))
+		{
+			return EParseResult::Error;
+		}
+		if (Out.Slot.bFirstConnected || !ParseI32(Arg(1), Out.State))
+		{
+			Error = "expected set-state <slot 0-15> <state>";
+			return EParseResult::Error;
+		}
+		return EParseResult::Command;
+	}
+	if (Command == "sleep")
+	{
+		Out.Kind = ECommandKind::Sleep;
+		if (!ParseU32(Arg(0), Out.SleepMs))
+		{
+			Error = "expected sleep <milliseconds>";
+			return EParseResult::Error;
+		}
+		return Done(NoMore(1));
+	}
+	if (Command == "wait")
+	{
+		const std::string_view What = Arg(0);
+		if (What == "connected")
+		{
+			Out.Kind = ECommandKind::WaitConnected;
+			// wait connected [slot] [timeout]: a single number below 16 is a slot, a larger one a time-out.
+			std::size_t Next = 1;
+			std::uint32_t Number = 0;
+			const bool bSlotFirst = Args.size() >= 3 || Arg(1) == "*" || (ParseU32(Arg(1), Number) && Number < UE4::SlotCount);
+			if (bSlotFirst)
+			{
+				if (!ParseSlot(Arg(1), Out.Slot, Error))
+				{
+					return EParseResult::Error;
+				}
+				Next = 2;
+			}
+			Out.bAnySlot = !bSlotFirst || Out.Slot.bFirstConnected;
+			return Done(ParseOptionalTimeout(Arg(Next), Out.TimeoutMs, Error) && NoMore(Next + 1));
+		}
+		if (What == "message")
+		{
+			Out.Kind = ECommandKind::WaitMessage;
+			if (Arg(1).empty())
+			{
+				Error = "expected wait message <TAG> [timeout-ms]";
+				return EParseResult::Error;
+			}
+			return Done(ParseTagName(Arg(1), Out.Tag, Error) && ParseOptionalTimeout(Arg(2), Out.TimeoutMs, Error) && NoMore(3));
+		}
+		Error = "expected wait connected [slot] [timeout-ms] or wait message <TAG> [timeout-ms]";
+		return EParseResult::Error;
+	}
+	if (Command == "send")
+	{
+		Out.Kind = ECommandKind::Send;
+		std::string_view Tail = Rest;
+		const std::string_view SlotWord = NextWord(Tail);
+		if (!ParseSlot(SlotWord, Out.Slot, Error))
+		{
+			return EParseResult::Error;
+		}
+		const std::string_view TagWord = NextWord(Tail);
+		if (TagWord.empty())
+		{
+			Error = "expected send <slot> <TAG> <arguments...>";
+			return EParseResult::Error;
+		}
+		if (TagWord == "raw")
+		{
+			Out.bRaw = true;
+			const std::vector<std::string_view> Items = Words(Tail);
+			if (!ParseHexBytes(Items, Out.Payload, Error))
+			{
+				return EParseResult::Error;
+			}
+			if (Out.Payload.empty())
+			{
+				Error = "send raw needs at least one byte";
+				return EParseResult::Error;
+			}
+			return EParseResult::Command;
+		}
+		if (!ParseTagName(TagWord, Out.Tag, Error) || !BuildPayload(TagWord, Tail, Out.Payload, Error))
+		{
+			Error = std::string(TagWord) + ": " + Error;
+			return EParseResult::Error;
+		}
+		return EParseResult::Command;
+	}
+	Error = "unknown command '" + std::string(Command) + "'";
+	return EParseResult::Error;
+}
+
+const char* ScriptHelpText()
+{
+	return R"(Commands (one per line; blank lines and lines starting with # are ignored; SLOT is 0-15 or * for the
+first connected slot):
+  slots                          list the 16 slots: state, connection GUID, launch GUID, generated flag,
+                                 game-running byte, client code
+  accept SLOT [no-monitor] [no-data-event] [no-pipe] [no-sync-event]
+                                 offer a requested slot, optionally leaving out host objects
+  drop SLOT                      end or refuse a connection (state 4)
+  free SLOT                      write state 0 and close the slot's host objects
+  set-state SLOT STATE           write any state into a slot
+  wait connected [SLOT] [MS]     wait until a slot (or the given one) is connected (default 10000 ms;
+                                 a single number below 16 is a slot)
+  wait message TAG [MS]          wait for the next message with that tag from the plug-in
+  sleep MS                       pause the script (the host keeps polling)
+  hold-table / release-table     take / give back the machine-wide mutex
+  die                            end the process at once, leaving every host object abandoned
+  quit                           drop every connection and exit
+  send SLOT TAG ARGS...          send one message to the plug-in:
+    VINT id int        VFLT id float       VBOL id 0|1         VSTR id text...
+    AINT id ints...    AFLT id floats...   ABOL id 0|1...      ASTR id item|item|...
+    EVNT id argument   MTXV id guid|0 16-floats               CAMR 16-floats   PROJ 16-floats
+    RESN w h           QLTY q              CLCK frame time num den             ITAC hex-bytes...
+    FLD? guid|new name FLDS guid type:flag:name...            VERR text...     VIEW 6-ints
+    LPHA int           UVER major minor patch                 XXXX hex-bytes (any other tag)
+    raw hex-bytes      (the whole message as given, tag included)
+  Numbers may be written in hexadecimal with 0x; text takes the escapes \n \r \t \0 \\ \xNN.
+)";
+}
+
+} // namespace Korvat::Host

@@ -1,0 +1,545 @@
+// korvat-host: plays the Korvat host against Unreal processes on this machine. Prints every slot change and
+// every message the plug-in sends, and runs commands from a script file or standard input.
+#include "HostScript.h"
+#include "HostSimulator.h"
+#include "Messages.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace
+{
+
+using namespace Korvat::Host;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto PollInterval = std::chrono::milliseconds(2);
+
+const char* UsageText = R"(Usage: korvat-host [--json] [--script FILE] [--no-accept] [--omit OBJECT]... [--frames N] [--stay]
+
+Plays the Korvat host: creates the shared slot table and the machine-wide mutex, accepts the plug-ins that
+claim a slot, prints every slot change and every message they send, and runs commands from FILE or from
+standard input. It stops after `quit` or at the end of the commands (see --frames and --stay).
+
+  --json          print one JSON object per line ("slot", "tag" and the decoded fields; "event" for slot changes)
+  --script FILE   read commands from FILE instead of standard input
+  --no-accept     leave requested slots waiting for an `accept` command
+  --omit OBJECT   accept without one host object: monitor, data-event, pipe or sync-event (repeatable)
+  --frames N      run N polling frames (2 ms each) and stop, whatever the commands do
+  --stay          keep running after the end of the commands, until `quit` or the process is ended
+  --help          print this text
+
+Exit status: 0, 1 when the host cannot start (for example another host is running), 2 when a command failed.
+
+)";
+
+struct FOptions
+{
+	bool bJson = false;
+	std::string ScriptPath;
+	bool bAutoAccept = true;
+	HostObjectSet Objects;
+	long long Frames = -1;
+	bool bStay = false;
+};
+
+void PrintLine(const std::string& Line)
+{
+	std::fwrite(Line.data(), 1, Line.size(), stdout);
+	std::fputc('\n', stdout);
+	std::fflush(stdout);
+}
+
+void PrintError(const std::string& Line)
+{
+	std::fprintf(stderr, "korvat-host: %s\n", Line.c_str());
+	std::fflush(stderr);
+}
+
+/** Lines from a script file, or from standard input read on a thread of its own so the host never waits for them. */
+class FLineSource
+{
+public:
+	bool OpenFile(const std::string& Path)
+	{
+		std::ifstream File(Path, std::ios::binary);
+		if (!File)
+		{
+			return false;
+		}
+		for (std::string Line; std::getline(File, Line);)
+		{
+			Lines.push_back(std::move(Line));
+		}
+		bEnded = true;
+		return true;
+	}
+
+	void StartStandardInput()
+	{
+		std::thread([this] {
+			for (std::string Line; std::getline(std::cin, Line);)
+			{
+				std::lock_guard Lock(Mutex);
+				Lines.push_back(std::move(Line));
+			}
+			std::lock_guard Lock(Mutex);
+			bEnded = true;
+		}).detach(); // Left blocked in its read at exit: ending the process ends it.
+	}
+
+	/** The next line if one is ready; nothing otherwise (then Ended tells whether more can come). */
+	std::optional<std::string> Next()
+	{
+		std::lock_guard Lock(Mutex);
+		if (Lines.empty())
+		{
+			return std::nullopt;
+		}
+		std::string Line = std::move(Lines.front());
+		Lines.pop_front();
+		return Line;
+	}
+
+	bool Ended()
+	{
+		std::lock_guard Lock(Mutex);
+		return bEnded && Lines.empty();
+	}
+
+private:
+	std::mutex Mutex;
+	std::deque<std::string> Lines;
+	bool bEnded = false;
+};
+
+class FHostTool
+{
+public:
+	explicit FHostTool(const FOptions& InOptions)
+	    : Options(InOptions), Simulator(HostSimulatorOptions{.bAutoAccept = InOptions.bAutoAccept, .Objects = InOptions.Objects})
+	{
+	}
+
+	int Run(FLineSource& Source)
+	{
+		if (!Simulator.Start())
+		{
+			PrintError("cannot start the host: " + Simulator.LastError());
+			return 1;
+		}
+		PrintLine(Options.bJson ? "{\"event\":\"started\"}" : "host started");
+
+		long long Frame = 0;
+		bool bQuit = false;
+		while (!bQuit)
+		{
+			Observe();
+			CheckWait();
+			while (!Wait && !bQuit && Clock::now() >= SleepUntil)
+			{
+				std::optional<std::string> Line = Source.Next();
+				if (!Line)
+				{
+					bQuit = Source.Ended() && Options.Frames < 0 && !Options.bStay;
+					break;
+				}
+				++LineNumber;
+				bQuit = Execute(*Line);
+			}
+			if (Options.Frames >= 0 && ++Frame >= Options.Frames)
+			{
+				break;
+			}
+			std::this_thread::sleep_for(PollInterval);
+		}
+		// Gather what arrived before leaving, so a transcript ends with everything the plug-in sent.
+		Observe();
+		Simulator.Stop();
+		PrintLine(Options.bJson ? "{\"event\":\"stopped\"}" : "host stopped");
+		return bFailed ? 2 : 0;
+	}
+
+private:
+	struct FWait
+	{
+		ECommandKind Kind = ECommandKind::WaitConnected;
+		bool bAnySlot = true;
+		std::uint32_t Slot = 0;
+		std::uint32_t Tag = 0;
+		Clock::time_point Deadline;
+		unsigned Line = 0;
+	};
+
+	void Notice(std::uint32_t Slot, const char* Event, const std::string& Detail = {}, const std::string& JsonDetail = {})
+	{
+		if (Options.bJson)
+		{
+			PrintLine("{\"slot\":" + std::to_string(Slot) + ",\"event\":\"" + Event + "\"" + JsonDetail + "}");
+		}
+		else
+		{
+			PrintLine("slot " + std::to_string(Slot) + ": " + Event + (Detail.empty() ? "" : " " + Detail));
+		}
+	}
+
+	void Observe()
+	{
+		for (const SlotNotice& Change : Simulator.Poll())
+		{
+			switch (Change.Kind)
+			{
+			case SlotNotice::EKind::Requested: {
+				const SlotSnapshot Slot = Simulator.ReadSlot(Change.Slot);
+				const std::string Connection = GuidText(Slot.ConnectionId);
+				const std::string Launch = GuidText(Slot.LaunchId);
+				Notice(Change.Slot, "requested",
+				       "connection " + Connection + " launch " + Launch + (Slot.LaunchIdGenerated ? " (generated)" : ""),
+				       ",\"connection\":\"" + Connection + "\",\"launch\":\"" + Launch +
+				           "\",\"generated\":" + std::to_string(Slot.LaunchIdGenerated));
+				break;
+			}
+			case SlotNotice::EKind::Accepted:
+				Notice(Change.Slot, "accepted");
+				break;
+			case SlotNotice::EKind::Connected:
+				Notice(Change.Slot, "connected");
+				break;
+			case SlotNotice::EKind::ClientGone:
+				Notice(Change.Slot, "client gone");
+				break;
+			case SlotNotice::EKind::AcceptFailed:
+				Notice(Change.Slot, "refused", "(" + Simulator.LastError() + ")",
+				       ",\"reason\":\"" + JsonEscape(Simulator.LastError()) + "\"");
+				break;
+			}
+		}
+		for (const ReceivedMessage& Message : Simulator.TakeReceived())
+		{
+			const std::string Slot = std::to_string(Message.Slot);
+			if (Message.bMalformed)
+			{
+				std::string Hex;
+				for (std::uint8_t Byte : Message.Payload)
+				{
+					char Buffer[4];
+					std::snprintf(Buffer, sizeof(Buffer), "%02x", Byte);
+					Hex += Buffer;
+				}
+				PrintLine(Options.bJson ? "{\"slot\":" + Slot + ",\"malformed\":true,\"size\":" +
+				                              std::to_string(Message.Payload.size()) + ",\"bytes\":\"" + Hex + "\"}"
+				                        : "slot " + Slot + " received: malformed: " + std::to_string(Message.Payload.size()) +
+				                              " bytes " + Hex);
+				continue;
+			}
+			++ReceivedByTag[Message.Tag];
+			PrintLine(Options.bJson ? "{\"slot\":" + Slot + "," + DescribeMessageJson(Message.Tag, Message.Payload).substr(1)
+			                        : "slot " + Slot + " received: " + DescribeMessage(Message.Tag, Message.Payload));
+		}
+	}
+
+	bool IsConnected(std::uint32_t Slot) const { return Simulator.HasConnection(Slot) && Simulator.ReadSlot(Slot).State == 3; }
+
+	std::optional<std::uint32_t> FirstConnected() const
+	{
+		for (std::uint32_t Slot = 0; Slot < Korvat::UE4::SlotCount; ++Slot)
+		{
+			if (IsConnected(Slot))
+			{
+				return Slot;
+			}
+		}
+		return std::nullopt;
+	}
+
+	void Fail(unsigned Line, const std::string& What)
+	{
+		bFailed = true;
+		PrintError("line " + std::to_string(Line) + ": " + What);
+	}
+
+	void CheckWait()
+	{
+		if (!Wait)
+		{
+			return;
+		}
+		bool bDone = false;
+		if (Wait->Kind == ECommandKind::WaitConnected)
+		{
+			bDone = Wait->bAnySlot ? FirstConnected().has_value() : IsConnected(Wait->Slot);
+		}
+		else if (ReceivedByTag[Wait->Tag] > ConsumedByTag[Wait->Tag])
+		{
+			++ConsumedByTag[Wait->Tag];
+			bDone = true;
+		}
+		if (bDone)
+		{
+			Wait.reset();
+		}
+		else if (Clock::now() >= Wait->Deadline)
+		{
+			Fail(Wait->Line, Wait->Kind == ECommandKind::WaitConnected
+			                     ? "timed out waiting for a connection"
+			                     : "timed out waiting for a " + TagText(Wait->Tag) + " message");
+			Wait.reset();
+		}
+	}
+
+	/** Runs one line; true when the tool should stop. */
+	bool Execute(const std::string& Line)
+	{
+		ScriptCommand Command;
+		std::string Error;
+		switch (ParseScriptLine(Line, Command, Error))
+		{
+		case EParseResult::Nothing:
+			return false;
+		case EParseResult::Error:
+			Fail(LineNumber, Error);
+			return false;
+		case EParseResult::Command:
+			break;
+		}
+
+		std::uint32_t Slot = Command.Slot.Index;
+		const bool bNeedsSlot = Command.Kind == ECommandKind::Send || Command.Kind == ECommandKind::Drop ||
+		                        Command.Kind == ECommandKind::Free || Command.Kind == ECommandKind::Accept;
+		if (bNeedsSlot && Command.Slot.bFirstConnected)
+		{
+			const std::optional<std::uint32_t> Connected = FirstConnected();
+			if (!Connected)
+			{
+				Fail(LineNumber, "no slot is connected (for *)");
+				return false;
+			}
+			Slot = *Connected;
+		}
+
+		switch (Command.Kind)
+		{
+		case ECommandKind::Slots:
+			PrintSlots();
+			break;
+		case ECommandKind::Accept:
+			if (Simulator.Accept(Slot, Command.Objects))
+			{
+				Notice(Slot, "accepted");
+			}
+			else
+			{
+				Fail(LineNumber, "accept: " + Simulator.LastError());
+			}
+			break;
+		case ECommandKind::Drop:
+			Simulator.Drop(Slot);
+			Notice(Slot, "dropped");
+			break;
+		case ECommandKind::Free:
+			Simulator.Free(Slot);
+			Notice(Slot, "freed");
+			break;
+		case ECommandKind::SetState:
+			Simulator.WriteSlotState(Slot, Command.State);
+			Notice(Slot, "state set", std::to_string(Command.State), ",\"state\":" + std::to_string(Command.State));
+			break;
+		case ECommandKind::WaitConnected:
+		case ECommandKind::WaitMessage:
+			Wait = FWait{
+			    Command.Kind, Command.bAnySlot, Slot, Command.Tag, Clock::now() + std::chrono::milliseconds(Command.TimeoutMs),
+			    LineNumber};
+			CheckWait();
+			break;
+		case ECommandKind::Sleep:
+			SleepUntil = Clock::now() + std::chrono::milliseconds(Command.SleepMs);
+			break;
+		case ECommandKind::Send:
+			SendMessage(Slot, Command);
+			break;
+		case ECommandKind::HoldTable:
+			Simulator.HoldTable();
+			break;
+		case ECommandKind::ReleaseTable:
+			Simulator.ReleaseTable();
+			break;
+		case ECommandKind::Quit:
+			return true;
+		case ECommandKind::Die:
+			std::fflush(stdout);
+			std::_Exit(3);
+		}
+		return false;
+	}
+
+	void SendMessage(std::uint32_t Slot, const ScriptCommand& Command)
+	{
+		const bool bSent =
+		    Command.bRaw ? Simulator.SendRaw(Slot, Command.Payload) : Simulator.Send(Slot, Command.Tag, Command.Payload);
+		if (!bSent)
+		{
+			Fail(LineNumber, "send: " + Simulator.LastError());
+			return;
+		}
+		std::string Json;
+		std::string Text;
+		if (Command.bRaw)
+		{
+			Json = "{\"raw\":" + std::to_string(Command.Payload.size()) + "}";
+			Text = "raw message of " + std::to_string(Command.Payload.size()) + " bytes";
+		}
+		else
+		{
+			Json = DescribeMessageJson(Command.Tag, Command.Payload);
+			Text = DescribeMessage(Command.Tag, Command.Payload);
+		}
+		PrintLine(Options.bJson ? "{\"slot\":" + std::to_string(Slot) + ",\"event\":\"sent\",\"message\":" + Json + "}"
+		                        : "slot " + std::to_string(Slot) + " sent: " + Text);
+	}
+
+	void PrintSlots()
+	{
+		for (std::uint32_t Index = 0; Index < Korvat::UE4::SlotCount; ++Index)
+		{
+			const SlotSnapshot Slot = Simulator.ReadSlot(Index);
+			const std::string Connection = GuidText(Slot.ConnectionId);
+			const std::string Launch = GuidText(Slot.LaunchId);
+			if (Options.bJson)
+			{
+				PrintLine("{\"slot\":" + std::to_string(Index) + ",\"state\":" + std::to_string(Slot.State) +
+				          ",\"connection\":\"" + Connection + "\",\"launch\":\"" + Launch + "\",\"generated\":" +
+				          std::to_string(Slot.LaunchIdGenerated) + ",\"gameRunning\":" + std::to_string(Slot.GameRunning) +
+				          ",\"clientCode\":" + std::to_string(Slot.ClientCode) + "}");
+			}
+			else
+			{
+				char Buffer[256];
+				std::snprintf(Buffer, sizeof(Buffer),
+				              "slot %2u: state %d connection %s launch %s generated %u game-running %u client-code %d", Index,
+				              Slot.State, Connection.c_str(), Launch.c_str(), Slot.LaunchIdGenerated, Slot.GameRunning,
+				              Slot.ClientCode);
+				PrintLine(Buffer);
+			}
+		}
+	}
+
+	FOptions Options;
+	HostSimulator Simulator;
+	std::optional<FWait> Wait;
+	Clock::time_point SleepUntil{};
+	unsigned LineNumber = 0;
+	bool bFailed = false;
+	std::map<std::uint32_t, std::uint64_t> ReceivedByTag;
+	std::map<std::uint32_t, std::uint64_t> ConsumedByTag;
+};
+
+bool ParseArguments(int Argc, char** Argv, FOptions& Out)
+{
+	for (int Index = 1; Index < Argc; ++Index)
+	{
+		const std::string Argument = Argv[Index];
+		auto Value = [&]() -> const char* { return Index + 1 < Argc ? Argv[++Index] : nullptr; };
+		if (Argument == "--json")
+		{
+			Out.bJson = true;
+		}
+		else if (Argument == "--no-accept")
+		{
+			Out.bAutoAccept = false;
+		}
+		else if (Argument == "--stay")
+		{
+			Out.bStay = true;
+		}
+		else if (Argument == "--script")
+		{
+			const char* Path = Value();
+			if (!Path)
+			{
+				PrintError("--script needs a file name");
+				return false;
+			}
+			Out.ScriptPath = Path;
+		}
+		else if (Argument == "--frames")
+		{
+			const char* Text = Value();
+			char* End = nullptr;
+			Out.Frames = Text ? std::strtoll(Text, &End, 10) : -1;
+			if (!Text || *End != '\0' || Out.Frames < 0)
+			{
+				PrintError("--frames needs a number of frames");
+				return false;
+			}
+		}
+		else if (Argument == "--omit")
+		{
+			const char* Text = Value();
+			const std::string Object = Text ? Text : "";
+			bool* Flag = Object == "monitor"      ? &Out.Objects.bServerMonitor
+			             : Object == "data-event" ? &Out.Objects.bDataSentEvent
+			             : Object == "pipe"       ? &Out.Objects.bInboundPipe
+			             : Object == "sync-event" ? &Out.Objects.bSyncEvent
+			                                      : nullptr;
+			if (!Flag)
+			{
+				PrintError("--omit takes monitor, data-event, pipe or sync-event");
+				return false;
+			}
+			*Flag = false;
+		}
+		else
+		{
+			PrintError("unknown option '" + Argument + "' (see --help)");
+			return false;
+		}
+	}
+	return true;
+}
+
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+	for (int Index = 1; Index < Argc; ++Index)
+	{
+		if (std::strcmp(Argv[Index], "--help") == 0 || std::strcmp(Argv[Index], "-h") == 0)
+		{
+			std::fputs(UsageText, stdout);
+			std::fputs(ScriptHelpText(), stdout);
+			return 0;
+		}
+	}
+	FOptions Options;
+	if (!ParseArguments(Argc, Argv, Options))
+	{
+		return 1;
+	}
+	// Never destroyed: the standard-input thread may still be blocked in its read when main returns.
+	static FLineSource* const Source = new FLineSource;
+	if (!Options.ScriptPath.empty())
+	{
+		if (!Source->OpenFile(Options.ScriptPath))
+		{
+			PrintError("cannot read the script '" + Options.ScriptPath + "'");
+			return 1;
+		}
+	}
+	else
+	{
+		Source->StartStandardInput();
+	}
+	FHostTool Tool(Options);
+	return Tool.Run(*Source);
+}

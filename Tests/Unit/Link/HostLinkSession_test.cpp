@@ -1,0 +1,422 @@
+// The link's session and both pipes against the in-process host simulator: the handshake step by step, the
+// slot fields at their offsets, losing and refusing the host, outbound bytes and the inbound drain.
+#include "HostLink.h"
+#include "HostSimulator.h"
+#include "LinkTestSupport.h"
+#include "Platform/SharedMemory.h"
+#include "Platform/System.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Korvat::UE4
+{
+namespace
+{
+
+using Host::HostSimulator;
+using Host::HostSimulatorOptions;
+using Host::ReceivedMessage;
+using Testing::MakeGuid;
+using Testing::FinishesOnAnotherThread;
+using Testing::MessageBytes;
+
+std::int32_t LoadInt32(const std::vector<std::uint8_t>& Bytes, std::size_t Offset)
+{
+	std::int32_t Value = 0;
+	std::memcpy(&Value, Bytes.data() + Offset, sizeof(Value));
+	return Value;
+}
+
+/** The whole message as it crossed the pipe: tag bytes, then payload. */
+std::vector<std::uint8_t> WholeMessage(const ReceivedMessage& Message)
+{
+	std::vector<std::uint8_t> Bytes;
+	Bytes.reserve(4 + Message.Payload.size());
+	for (int Shift = 0; Shift < 32; Shift += 8)
+	{
+		Bytes.push_back(static_cast<std::uint8_t>(Message.Tag >> Shift));
+	}
+	for (const std::uint8_t Byte : Message.Payload)
+	{
+		Bytes.push_back(Byte);
+	}
+	return Bytes;
+}
+
+class HostLinkSession_test : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		Host = std::make_unique<HostSimulator>(Options);
+		ASSERT_TRUE(Host->Start()) << Host->LastError();
+		sut = std::make_unique<HostLink>();
+		sut->SetEngineVersion(5, 5, 3);
+	}
+
+	void TearDown() override
+	{
+		// Named objects outlive a test only through handles; close the link before the host goes.
+		sut.reset();
+		if (Host)
+		{
+			Host->Stop();
+		}
+		Host.reset();
+	}
+
+	/** Steps link and host until the link reports connected; false if it does not within a few steps. */
+	bool ConnectFully()
+	{
+		for (int Step = 0; Step < 8; ++Step)
+		{
+			(void)sut->Connect(LaunchId, true);
+			if (sut->IsConnected())
+			{
+				return true;
+			}
+			(void)Host->Poll();
+		}
+		return false;
+	}
+
+	/** The messages the host has received so far (after one Poll). */
+	std::vector<ReceivedMessage> Received()
+	{
+		(void)Host->Poll();
+		return Host->TakeReceived();
+	}
+
+	/** The bytes of the shared table as another process sees them. */
+	std::vector<std::uint8_t> TableBytes()
+	{
+		Platform::SharedMemory Mapping;
+		EXPECT_EQ(Platform::SharedMemory::Open(ObjectName::SharedTable, Mapping), Platform::OpenResult::Ok);
+		std::vector<std::uint8_t> Bytes(sizeof(SharedSlotTable));
+		if (void* View = Mapping.MapView(Bytes.size()))
+		{
+			std::memcpy(Bytes.data(), View, Bytes.size());
+			Platform::SharedMemory::UnmapView(View, Bytes.size());
+		}
+		return Bytes;
+	}
+
+	LinkResult Read()
+	{
+		return sut->ReadMessages(
+			[this](IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)
+			{ FieldLists.emplace_back(Requester, Fields); },
+			FieldListRequests, [this](RenderQuality Quality) { Qualities.push_back(Quality); },
+			[this](const DecodedMessage& Message) { AcceptedTags.push_back(Message.Tag); });
+	}
+
+	Testing::IpcNamespace Namespace;
+	HostSimulatorOptions Options;
+	std::unique_ptr<HostSimulator> Host;
+	std::unique_ptr<HostLink> sut;
+	const GUID LaunchId = MakeGuid(0xA0);
+
+	FieldListRequestMap FieldListRequests;
+	std::vector<std::pair<IKorvatNodeFieldSync*, std::vector<FieldDescriptor>>> FieldLists;
+	std::vector<RenderQuality> Qualities;
+	std::vector<std::uint32_t> AcceptedTags;
+};
+
+class HostLinkManualHost_test : public HostLinkSession_test
+{
+protected:
+	HostLinkManualHost_test() { Options.bAutoAccept = false; }
+};
+
+class NodeStub : public IKorvatNodeFieldSync
+{
+public:
+	void UpdateNodeFields(const std::vector<FieldDescriptor>&) override {}
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// Without a host
+
+TEST(HostLinkNoHost_test, EveryStepReportsTheHostUnavailableAndNothingIsHeld)
+{
+	Testing::IpcNamespace Namespace;
+	HostLink sut;
+
+	for (int Step = 0; Step < 3; ++Step)
+	{
+		EXPECT_EQ(sut.Connect(GUID{}, false), LinkResult::HostUnavailable);
+	}
+	EXPECT_FALSE(sut.IsConnected());
+	EXPECT_GE(sut.GetSlotIndex(), SlotCount);
+	EXPECT_EQ(sut.WriteMessage(Tag::LPHA, "\0\0\0\0", 4), LinkResult::WriteFailed);
+	EXPECT_EQ(sut.SendErrorText("x"), LinkResult::WriteFailed);
+	EXPECT_EQ(sut.SendTextureShareList({}), LinkResult::WriteFailed);
+	EXPECT_EQ(sut.Release(), LinkResult::NotAttached);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Handshake
+
+TEST_F(HostLinkManualHost_test, HandshakeTakesThreeStepsAndFillsTheSlotAtItsOffsets)
+{
+	EXPECT_EQ(sut->Connect(LaunchId, true), LinkResult::Ok);
+	EXPECT_EQ(sut->GetSlotIndex(), 0u);
+	EXPECT_EQ(sut->GetLastSlotState(), 1);
+	EXPECT_FALSE(sut->IsConnected());
+
+	// Slot 0 starts at byte 12 of the table.
+	std::vector<std::uint8_t> Table = TableBytes();
+	EXPECT_EQ(LoadInt32(Table, 12 + 0), 1) << "State";
+	GUID ConnectionId;
+	std::memcpy(&ConnectionId, Table.data() + 12 + 4, 16);
+	EXPECT_FALSE(ConnectionId.IsZero());
+	EXPECT_EQ(std::memcmp(Table.data() + 12 + 24, &LaunchId, 16), 0) << "LaunchId";
+	EXPECT_EQ(Table[12 + 40], 1) << "LaunchIdGenerated";
+
+	ASSERT_TRUE(Host->Accept(0));
+	EXPECT_EQ(Platform::FormatGuid(ConnectionId), Host->ConnectionName(0));
+
+	EXPECT_EQ(sut->Connect(LaunchId, true), LinkResult::Ok);
+	EXPECT_EQ(sut->GetLastSlotState(), 2);
+	EXPECT_FALSE(sut->IsConnected()) << "connected only from the next step on";
+	Table = TableBytes();
+	EXPECT_EQ(LoadInt32(Table, 12 + 0), 3) << "State";
+	EXPECT_EQ(LoadInt32(Table, 12 + 20), 6) << "ClientCode";
+
+	EXPECT_EQ(sut->Connect(LaunchId, true), LinkResult::Ok);
+	EXPECT_TRUE(sut->IsConnected());
+
+	sut->WriteGameRunning(true);
+	EXPECT_EQ(TableBytes()[12 + 41], 1);
+	sut->WriteGameRunning(false);
+	EXPECT_EQ(TableBytes()[12 + 41], 0);
+
+	const std::vector<ReceivedMessage> Messages = Received();
+	ASSERT_EQ(Messages.size(), 1u);
+	EXPECT_EQ(WholeMessage(Messages[0]),
+		(std::vector<std::uint8_t>{0x55, 0x56, 0x45, 0x52, 5, 0, 0, 0, 5, 0, 0, 0, 3, 0, 0, 0}));
+}
+
+TEST_F(HostLinkManualHost_test, ClaimTakesTheFirstFreeSlotAndFullTableGivesNoFreeSlot)
+{
+	Host->WriteSlotState(0, 3);
+	Host->WriteSlotState(1, 4);
+	EXPECT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	EXPECT_EQ(sut->GetSlotIndex(), 2u);
+	EXPECT_EQ(TableBytes()[12 + 2 * 44 + 40], 0) << "LaunchIdGenerated";
+
+	HostLink Second;
+	for (std::uint32_t Index = 3; Index < SlotCount; ++Index)
+	{
+		Host->WriteSlotState(Index, 1);
+	}
+	EXPECT_EQ(Second.Connect(LaunchId, false), LinkResult::NoFreeSlot);
+	EXPECT_EQ(Second.Connect(LaunchId, false), LinkResult::NoFreeSlot);
+	EXPECT_GE(Second.GetSlotIndex(), SlotCount);
+	EXPECT_TRUE(FinishesOnAnotherThread([this] { (void)Host->ReadSlot(0); })) << "the table mutex was given back";
+}
+
+TEST_F(HostLinkManualHost_test, MissingHostObjectFreesTheSlotAndTheNextStepClaimsAfresh)
+{
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	Host::HostObjectSet WithoutPipe;
+	WithoutPipe.bInboundPipe = false;
+	ASSERT_TRUE(Host->Accept(0, WithoutPipe));
+
+	EXPECT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	EXPECT_EQ(sut->GetLastSlotState(), 2);
+	EXPECT_FALSE(sut->IsConnected());
+	EXPECT_GE(sut->GetSlotIndex(), SlotCount);
+	EXPECT_EQ(Host->ReadSlot(0).State, 0);
+	EXPECT_EQ(Host->ReadSlot(0).ClientCode, 6);
+	EXPECT_TRUE(FinishesOnAnotherThread([this] { (void)Host->ReadSlot(0); })) << "the table mutex was given back";
+	EXPECT_TRUE(FinishesOnAnotherThread([this] { (void)sut->TakeInputPackets(); })) << "the section was left";
+
+	EXPECT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	EXPECT_EQ(sut->GetLastSlotState(), 1);
+	EXPECT_EQ(Host->ReadSlot(0).State, 1);
+}
+
+TEST_F(HostLinkSession_test, DroppedConnectionFreesTheSlotAndClosesWithoutLeavingLocksHeld)
+{
+	ASSERT_TRUE(ConnectFully());
+	const std::uint32_t Slot = sut->GetSlotIndex();
+	Host->Drop(Slot);
+
+	EXPECT_EQ(sut->Connect(LaunchId, true), LinkResult::Ok);
+	EXPECT_EQ(sut->GetLastSlotState(), 4);
+	EXPECT_FALSE(sut->IsConnected());
+	EXPECT_GE(sut->GetSlotIndex(), SlotCount);
+	EXPECT_EQ(Host->ReadSlot(Slot).State, 0);
+	EXPECT_TRUE(FinishesOnAnotherThread([this, Slot] { (void)Host->ReadSlot(Slot); }));
+	EXPECT_TRUE(FinishesOnAnotherThread([this] { (void)sut->TakeInputPackets(); }));
+
+	EXPECT_TRUE(ConnectFully()) << "a later step starts over";
+}
+
+TEST_F(HostLinkManualHost_test, HostWhoseMonitorIsAbandonedIsNoticedAsLost)
+{
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	// The host's monitor belongs to the thread that accepts; that thread ending is the host dying.
+	std::thread([this] { ASSERT_TRUE(Host->Accept(0)); }).join();
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::HostUnavailable);
+
+	EXPECT_EQ(sut->GetLastSlotState(), 0);
+	EXPECT_FALSE(sut->IsConnected());
+	EXPECT_GE(sut->GetSlotIndex(), SlotCount);
+	EXPECT_EQ(Read(), LinkResult::NotAttached);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Release and close
+
+TEST_F(HostLinkSession_test, ReleaseFreesTheHeldSlotAndWithoutOneStillCloses)
+{
+	ASSERT_TRUE(ConnectFully());
+	const std::uint32_t Slot = sut->GetSlotIndex();
+
+	EXPECT_EQ(sut->Release(), LinkResult::Ok);
+	EXPECT_EQ(Host->ReadSlot(Slot).State, 0);
+	EXPECT_FALSE(sut->IsConnected());
+	EXPECT_EQ(sut->SendAlphaPropagation(2), LinkResult::WriteFailed);
+
+	EXPECT_EQ(sut->Release(), LinkResult::NotAttached);
+	sut->Close();
+	sut->Close();
+	EXPECT_GE(sut->GetSlotIndex(), SlotCount);
+	EXPECT_TRUE(FinishesOnAnotherThread([this, Slot] { (void)Host->ReadSlot(Slot); }));
+}
+
+TEST_F(HostLinkSession_test, DestroyingTheLinkFreesItsSlot)
+{
+	ASSERT_TRUE(ConnectFully());
+	const std::uint32_t Slot = sut->GetSlotIndex();
+	sut.reset();
+	EXPECT_EQ(Host->ReadSlot(Slot).State, 0);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Outbound bytes
+
+TEST_F(HostLinkSession_test, TypedSendersWriteTheirExactBytes)
+{
+	ASSERT_TRUE(ConnectFully());
+	(void)Received(); // the version message
+
+	const GUID First = MakeGuid(0x10);
+	const GUID Second = MakeGuid(0x20);
+	EXPECT_EQ(sut->SendTextureShareList({}), LinkResult::Ok);
+	EXPECT_EQ(sut->SendTextureShareList({First, Second}), LinkResult::Ok);
+	EXPECT_EQ(sut->SendAlphaPropagation(2), LinkResult::Ok);
+	EXPECT_EQ(sut->SendErrorText("bad\n"), LinkResult::Ok);
+	EXPECT_EQ(sut->SendViewports(1, 2, 3, -1, 0x01020304, 6), LinkResult::Ok);
+	EXPECT_EQ(sut->SendFieldList(First, {{1, true, "ab"}, {0x102, false, ""}}), LinkResult::Ok);
+	EXPECT_EQ(sut->SendFieldList(Second, {}), LinkResult::Ok);
+
+	const std::vector<ReceivedMessage> Messages = Received();
+	ASSERT_EQ(Messages.size(), 7u);
+	EXPECT_EQ(WholeMessage(Messages[0]), (std::vector<std::uint8_t>{0x54, 0x53, 0x48, 0x52, 0, 0, 0, 0}));
+	EXPECT_EQ(WholeMessage(Messages[1]), MessageBytes("TSHR").I32(2).Guid(First).Guid(Second).Get());
+	EXPECT_EQ(WholeMessage(Messages[2]), (std::vector<std::uint8_t>{0x4C, 0x50, 0x48, 0x41, 2, 0, 0, 0}));
+	EXPECT_EQ(WholeMessage(Messages[3]), (std::vector<std::uint8_t>{0x56, 0x45, 0x52, 0x52, 'b', 'a', 'd', '\n'}));
+	EXPECT_EQ(WholeMessage(Messages[4]),
+		(std::vector<std::uint8_t>{0x56, 0x49, 0x45, 0x57, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 4,
+			3, 2, 1, 6, 0, 0, 0}));
+	const std::vector<std::uint8_t> ExpectedFields =
+		MessageBytes("FLDS").Guid(First).U8(1).U8(1).Raw("ab").U8(0).U8(2).U8(0).U8(0).Get();
+	EXPECT_EQ(WholeMessage(Messages[5]), ExpectedFields);
+	EXPECT_EQ(Messages[5].Payload.size(), 16u + (2 + 3) + (0 + 3));
+	EXPECT_EQ(WholeMessage(Messages[6]), MessageBytes("FLDS").Guid(Second).Get());
+}
+
+TEST_F(HostLinkSession_test, FieldListRequestCarriesItsGuidAndTerminatedName)
+{
+	ASSERT_TRUE(ConnectFully());
+	(void)Received();
+	NodeStub Node;
+
+	EXPECT_EQ(sut->RequestFieldList("abc", &Node), LinkResult::Ok);
+
+	const std::vector<ReceivedMessage> Messages = Received();
+	ASSERT_EQ(Messages.size(), 1u);
+	EXPECT_EQ(Messages[0].Tag, Tag::FLDQ);
+	ASSERT_EQ(Messages[0].Payload.size(), 16u + 3u + 1u);
+	GUID RequestId;
+	ASSERT_TRUE(sut->FindPendingFieldListRequest(&Node, RequestId));
+	EXPECT_EQ(std::memcmp(Messages[0].Payload.data(), &RequestId, 16), 0);
+	EXPECT_EQ(std::string(Messages[0].Payload.begin() + 16, Messages[0].Payload.end()), std::string("abc\0", 4));
+
+	// The host's answer reaches the requester through ReadMessages.
+	ASSERT_TRUE(Host->Send(sut->GetSlotIndex(), Tag::FLDS, std::vector<std::uint8_t>(MessageBytes().Guid(RequestId).U8(5).U8(1).Raw("f").U8(0))));
+	EXPECT_EQ(Read(), LinkResult::Ok);
+	ASSERT_EQ(FieldLists.size(), 1u);
+	EXPECT_EQ(FieldLists[0].first, &Node);
+	EXPECT_EQ(FieldLists[0].second, (std::vector<FieldDescriptor>{{5, true, "f"}}));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Inbound drain
+
+TEST_F(HostLinkSession_test, EveryWaitingMessageIsDispatchedInOrderInOneRead)
+{
+	ASSERT_TRUE(ConnectFully());
+	const std::uint32_t Slot = sut->GetSlotIndex();
+	for (std::int32_t Value = 0; Value < 5; ++Value)
+	{
+		ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("VINT").U32(1).I32(Value))));
+	}
+	ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>{'V', 'I'})); // malformed: dropped, the rest goes on
+	ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("QLTY").I32(2))));
+	ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("VSTR").U32(2).Raw(std::string(70000, 'x')))));
+	ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("VINT").U32(3).I32(9))));
+
+	EXPECT_EQ(Read(), LinkResult::Ok);
+
+	EXPECT_EQ(AcceptedTags, (std::vector<std::uint32_t>{Tag::VINT, Tag::VINT, Tag::VINT, Tag::VINT, Tag::VINT, Tag::VSTR,
+								Tag::VINT}));
+	EXPECT_EQ(sut->Inbound.IntValues.at(1), 4);
+	EXPECT_EQ(sut->Inbound.IntValues.at(3), 9);
+	EXPECT_EQ(sut->Inbound.StringValues.at(2).size(), 70000u);
+	EXPECT_EQ(Qualities, (std::vector<RenderQuality>{RenderQuality::Medium}));
+
+	AcceptedTags.clear();
+	EXPECT_EQ(Read(), LinkResult::Ok);
+	EXPECT_TRUE(AcceptedTags.empty()) << "nothing is left over";
+}
+
+TEST_F(HostLinkSession_test, EventsReadBeforeALossWaitForTheNextConnection)
+{
+	ASSERT_TRUE(ConnectFully());
+	ASSERT_TRUE(Host->SendRaw(sut->GetSlotIndex(), std::vector<std::uint8_t>(MessageBytes("EVNT").U32(4).U32(0).I32(11))));
+	ASSERT_EQ(Read(), LinkResult::Ok);
+	Host->Drop(sut->GetSlotIndex());
+	ASSERT_EQ(sut->Connect(LaunchId, true), LinkResult::Ok);
+	ASSERT_FALSE(sut->IsConnected());
+
+	std::vector<std::pair<std::int32_t, std::int32_t>> Delivered;
+	const EventCallback Collect = [&Delivered](std::int32_t Id, std::int32_t Argument) { Delivered.emplace_back(Id, Argument); };
+	EXPECT_EQ(sut->DrainEvents(Collect), LinkResult::NotAttached);
+	EXPECT_TRUE(Delivered.empty());
+
+	ASSERT_TRUE(ConnectFully());
+	EXPECT_EQ(sut->DrainEvents(Collect), LinkResult::Ok);
+	EXPECT_EQ(Delivered, (std::vector<std::pair<std::int32_t, std::int32_t>>{{4, 11}}));
+	EXPECT_TRUE(sut->Inbound.Events.empty());
+}
+
+TEST_F(HostLinkSession_test, ReadWithoutASlotIsNotAttached)
+{
+	EXPECT_EQ(Read(), LinkResult::NotAttached);
+	ASSERT_TRUE(ConnectFully());
+	EXPECT_EQ(Read(), LinkResult::Ok);
+}
+
+} // namespace
+} // namespace Korvat::UE4

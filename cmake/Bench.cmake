@@ -1,0 +1,14 @@
+# Google Benchmark programs (Debian's libbenchmark-dev). Run by hand or by scripts/bench.sh, not by ctest.
+find_package(benchmark REQUIRED)
+
+add_executable(korvat_bench_link ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchLink.cpp)
+target_link_libraries(korvat_bench_link PRIVATE korvat_host_sim korvat_link benchmark::benchmark)
+korvat_warnings(korvat_bench_link)
+# The program replaces the global operator new/delete with malloc/free to count allocations; GCC cannot
+# see that the pair matches.
+target_compile_options(korvat_bench_link PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-mismatched-new-delete>)
+
+# Instruction counts per idle step under callgrind (see scripts/bench.sh).
+add_executable(korvat_idle_step_probe ${CMAKE_SOURCE_DIR}/Tests/Bench/IdleStepProbe.cpp)
+target_link_libraries(korvat_idle_step_probe PRIVATE korvat_host_sim korvat_link)
+korvat_warnings(korvat_idle_step_probe)

@@ -1,0 +1,14 @@
+# The stand-in for the parts of Unreal Engine 5.5 that the plug-in calls: one shared library, so engine
+# globals exist once for every module loaded into a process, as in the engine.
+file(GLOB_RECURSE KORVAT_STANDIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/StandIn/Source/*.cpp)
+if(NOT KORVAT_STANDIN_SOURCES)
+  return()
+endif()
+add_library(UnrealStandIn SHARED ${KORVAT_STANDIN_SOURCES})
+target_include_directories(UnrealStandIn
+  PUBLIC ${CMAKE_SOURCE_DIR}/StandIn/Include
+  INTERFACE $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/StandIn/Testing>)
+target_compile_definitions(UnrealStandIn PRIVATE STANDIN_BUILDING_ENGINE=1)
+set_target_properties(UnrealStandIn PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+korvat_warnings(UnrealStandIn)
+include(${CMAKE_SOURCE_DIR}/cmake/HeaderTool.cmake OPTIONAL)

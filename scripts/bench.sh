@@ -1,0 +1,37 @@
+#!/bin/sh
+# Builds the release benchmark programs, runs the link benchmarks (each beside its baseline) and counts
+# the instructions of one idle link step against its platform floor with callgrind.
+# Usage: scripts/bench.sh [K]   (K idle steps for the instruction count, default 2000)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/link-release"
+steps=${1:-2000}
+
+if [ ! -f "$build/build.ninja" ]; then
+	cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAT_BENCH=ON -DKORVAT_TESTS=OFF
+fi
+ninja -C "$build" -j2 korvat_bench_link korvat_idle_step_probe
+
+echo "== Google Benchmark (median of 5)"
+"$build/korvat_bench_link" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+echo
+echo "== Instructions per step (callgrind, $steps steps each)"
+if ! command -v valgrind >/dev/null 2>&1; then
+	echo "valgrind not installed: skipped"
+	exit 0
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+count() {
+	valgrind --tool=callgrind --callgrind-out-file="$work/$1.out" --collect-atstart=no \
+		--toggle-collect="Korvat::UE4::Bench::$1*" "$build/korvat_idle_step_probe" "$steps" >/dev/null 2>"$work/$1.log"
+	sed -n 's/^summary: *\([0-9]*\).*/\1/p' "$work/$1.out"
+}
+link=$(count RunIdleLinkSteps)
+floor=$(count RunFloorSteps)
+awk -v link="$link" -v floor="$floor" -v steps="$steps" 'BEGIN {
+	printf "idle link step: %.1f instructions\n", link / steps
+	printf "platform floor: %.1f instructions\n", floor / steps
+	printf "ratio: %.2fx (target <= 1.5x)\n", link / floor
+}'

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs every test: the native build with address and undefined-behaviour sanitizers, the Windows build
+# under Wine, and a bounded fuzzing run of each fuzz target. Installs what a fresh Debian machine lacks.
+# Environment: FUZZ_SECONDS (per target, default 60), SKIP_WINDOWS=1, SKIP_FUZZ=1.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sets=(native)
+[ "${SKIP_WINDOWS:-0}" = 1 ] || sets+=(windows)
+[ "${SKIP_FUZZ:-0}" = 1 ] || sets+=(fuzz)
+scripts/install-deps.sh "${sets[@]}"
+
+jobs=$(nproc)
+
+echo "== native (address and undefined-behaviour sanitizers)"
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+ctest --preset dev
+
+if [ "${SKIP_FUZZ:-0}" != 1 ]; then
+  echo "== fuzzing, ${FUZZ_SECONDS:-60} s per target"
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$jobs"
+  for target in build/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    name=$(basename "$target")
+    seeds="Tests/Fuzz/corpus/${name#fuzz_}"
+    work=$(mktemp -d)
+    echo "-- $name (seeds: $seeds)"
+    "$target" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 "$work" "$seeds" 2>&1 | tail -n 12
+    rm -rf "$work"
+  done
+fi
+
+if [ "${SKIP_WINDOWS:-0}" != 1 ]; then
+  echo "== Windows (mingw-w64 cross build, tests under Wine)"
+  export LANG=C.UTF-8 WINEDEBUG=-all WINEPREFIX="$PWD/build/windows/wineprefix"
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j "$jobs"
+  ctest --preset windows
+fi
