@@ -4,11 +4,11 @@
 # Usage: scripts/bench.sh [K]   (K idle steps for the instruction count, default 2000)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/link-release"
+build="$root/build/release"
 steps=${1:-2000}
 
 if [ ! -f "$build/build.ninja" ]; then
-	cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAT_BENCH=ON -DKORVAT_TESTS=OFF
+	cmake --preset release >/dev/null
 fi
 ninja -C "$build" -j2 korvat_bench_link korvat_idle_step_probe
 

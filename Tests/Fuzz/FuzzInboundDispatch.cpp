@@ -40,15 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
 		(void)Link.FindPendingFieldListRequest(&Node, RequestId);
 	}
 
-	const FieldListCallback OnFieldList = [](IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)
+	const auto OnFieldList = [](IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)
 	{
 		if (Requester != nullptr)
 		{
 			Requester->UpdateNodeFields(Fields);
 		}
 	};
-	const QualityCallback OnQuality = [](RenderQuality Quality) { Sink += static_cast<std::size_t>(Quality); };
-	const AcceptedCallback OnAccepted = [](const DecodedMessage& Message)
+	const auto OnQuality = [](RenderQuality Quality) { Sink += static_cast<std::size_t>(Quality); };
+	const auto OnAccepted = [](const DecodedMessage& Message)
 	{
 		// Touch every byte the decoder claims, so a wrong Length shows up under the address sanitizer.
 		for (std::int32_t Index = 0; Index < Message.Length; ++Index)

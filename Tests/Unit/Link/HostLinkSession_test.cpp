@@ -401,7 +401,7 @@ TEST_F(HostLinkSession_test, EventsReadBeforeALossWaitForTheNextConnection)
 	ASSERT_FALSE(sut->IsConnected());
 
 	std::vector<std::pair<std::int32_t, std::int32_t>> Delivered;
-	const EventCallback Collect = [&Delivered](std::int32_t Id, std::int32_t Argument) { Delivered.emplace_back(Id, Argument); };
+	const auto Collect = [&Delivered](std::int32_t Id, std::int32_t Argument) { Delivered.emplace_back(Id, Argument); };
 	EXPECT_EQ(sut->DrainEvents(Collect), LinkResult::NotAttached);
 	EXPECT_TRUE(Delivered.empty());
 

@@ -3,6 +3,7 @@
 #include "HostLink.h"
 #include "LinkTestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -50,10 +51,11 @@ protected:
 	std::vector<RenderQuality> Qualities;
 	std::vector<std::pair<IKorvatNodeFieldSync*, std::vector<FieldDescriptor>>> FieldLists;
 
-	FieldListCallback OnFieldList = [this](IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)
+	// Stored as owning functions: the link's callback types only refer to a callable.
+	std::function<void(IKorvatNodeFieldSync*, const std::vector<FieldDescriptor>&)> OnFieldList = [this](IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)
 	{ FieldLists.emplace_back(Requester, Fields); };
-	QualityCallback OnQuality = [this](RenderQuality Quality) { Qualities.push_back(Quality); };
-	AcceptedCallback OnAccepted = [this](const DecodedMessage& Message)
+	std::function<void(RenderQuality)> OnQuality = [this](RenderQuality Quality) { Qualities.push_back(Quality); };
+	std::function<void(const DecodedMessage&)> OnAccepted = [this](const DecodedMessage& Message)
 	{
 		AcceptedCopy Copy;
 		Copy.Tag = Message.Tag;

@@ -2,6 +2,7 @@
 // pipes, and the state decoded from what the host sends.
 #pragma once
 
+#include "CallbackRef.h"
 #include "InboundStore.h"
 #include "Platform/CriticalSection.h"
 #include "Platform/MessagePipe.h"
@@ -12,7 +13,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -23,10 +23,11 @@ namespace Korvat::UE4
 /** Field lists asked of this process by the host ("FLD?"): request GUID to node name. */
 using FieldListRequestMap = std::unordered_map<GUID, std::string, GuidHash>;
 
-using FieldListCallback = std::function<void(IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)>;
-using QualityCallback = std::function<void(RenderQuality Quality)>;
-using AcceptedCallback = std::function<void(const DecodedMessage& Message)>;
-using EventCallback = std::function<void(std::int32_t Id, std::int32_t Argument)>;
+// Callbacks are references to callables that the caller owns for the duration of the call.
+using FieldListCallback = CallbackRef<void(IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)>;
+using QualityCallback = CallbackRef<void(RenderQuality Quality)>;
+using AcceptedCallback = CallbackRef<void(const DecodedMessage& Message)>;
+using EventCallback = CallbackRef<void(std::int32_t Id, std::int32_t Argument)>;
 
 /**
  * One connection to the host. Connect advances the session by at most one stage per call and never waits

@@ -1,7 +1,7 @@
 #include "CriticalSection.h"
 
-#include <pthread.h>
-
+#include <atomic>
+#include <cstdint>
 #include <new>
 
 namespace Korvat::UE4::Platform
@@ -10,39 +10,53 @@ namespace Korvat::UE4::Platform
 namespace
 {
 
-static_assert(sizeof(pthread_mutex_t) <= 64 && alignof(pthread_mutex_t) <= alignof(std::max_align_t),
-              "CriticalSection::Storage must hold a pthread mutex");
+// Taken with one atomic operation when free, as it nearly always is; a contending thread sleeps on the
+// word (a futex) until the owner gives it back.
+using FLockWord = std::atomic<std::uint32_t>;
+constexpr std::uint32_t Free = 0;
+constexpr std::uint32_t Taken = 1;
+constexpr std::uint32_t TakenWithWaiters = 2;
 
-pthread_mutex_t* MutexIn(unsigned char* Storage) noexcept
+static_assert(sizeof(FLockWord) <= 64, "CriticalSection::Storage must hold the lock word");
+
+FLockWord& WordIn(unsigned char* Storage) noexcept
 {
-	return std::launder(reinterpret_cast<pthread_mutex_t*>(Storage));
+	return *std::launder(reinterpret_cast<FLockWord*>(Storage));
 }
 
 } // namespace
 
 CriticalSection::CriticalSection() noexcept
 {
-	auto* Mutex = new (Storage) pthread_mutex_t();
-	pthread_mutexattr_t Attributes;
-	pthread_mutexattr_init(&Attributes);
-	pthread_mutexattr_settype(&Attributes, PTHREAD_MUTEX_RECURSIVE);
-	pthread_mutex_init(Mutex, &Attributes);
-	pthread_mutexattr_destroy(&Attributes);
+	new (Storage) FLockWord(Free);
 }
 
 CriticalSection::~CriticalSection()
 {
-	pthread_mutex_destroy(MutexIn(Storage));
+	WordIn(Storage).~FLockWord();
 }
 
-void CriticalSection::Enter() noexcept
+void CriticalSection::Acquire() noexcept
 {
-	pthread_mutex_lock(MutexIn(Storage));
+	FLockWord& Word = WordIn(Storage);
+	std::uint32_t Expected = Free;
+	if (Word.compare_exchange_strong(Expected, Taken, std::memory_order_acquire, std::memory_order_relaxed))
+	{
+		return;
+	}
+	while (Word.exchange(TakenWithWaiters, std::memory_order_acquire) != Free)
+	{
+		Word.wait(TakenWithWaiters, std::memory_order_relaxed);
+	}
 }
 
-void CriticalSection::Leave() noexcept
+void CriticalSection::Release() noexcept
 {
-	pthread_mutex_unlock(MutexIn(Storage));
+	FLockWord& Word = WordIn(Storage);
+	if (Word.exchange(Free, std::memory_order_release) == TakenWithWaiters)
+	{
+		Word.notify_one();
+	}
 }
 
 } // namespace Korvat::UE4::Platform

@@ -30,12 +30,12 @@ CriticalSection::~CriticalSection()
 	::DeleteCriticalSection(SectionIn(Storage));
 }
 
-void CriticalSection::Enter() noexcept
+void CriticalSection::Acquire() noexcept
 {
 	::EnterCriticalSection(SectionIn(Storage));
 }
 
-void CriticalSection::Leave() noexcept
+void CriticalSection::Release() noexcept
 {
 	::LeaveCriticalSection(SectionIn(Storage));
 }

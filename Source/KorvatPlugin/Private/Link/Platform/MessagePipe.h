@@ -55,7 +55,7 @@ public:
 	std::uint32_t PendingWrites() const noexcept;
 	std::size_t PendingBytes() const noexcept;
 
-	bool IsValid() const noexcept;
+	bool IsValid() const noexcept { return State != nullptr; }
 
 	/** Cancels pending writes, waits until the system no longer uses their buffers, frees them and closes. */
 	void Close() noexcept;
@@ -95,7 +95,7 @@ public:
 	 */
 	PipeResult Read(void* Buffer, std::uint32_t Size, std::uint32_t& BytesRead) noexcept;
 
-	bool IsValid() const noexcept;
+	bool IsValid() const noexcept { return Native != -1; }
 	void Close() noexcept;
 
 private:

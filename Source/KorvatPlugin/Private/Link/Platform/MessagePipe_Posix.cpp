@@ -271,7 +271,8 @@ void MessagePipeWriter::Reclaim() noexcept
 
 std::uint32_t MessagePipeWriter::PendingWrites() const noexcept
 {
-	return State ? static_cast<std::uint32_t>(State->Outbox.size()) : 0;
+	// Asked once per frame: the byte count answers the common empty case without walking the queue.
+	return State != nullptr && State->OutboxBytes != 0 ? static_cast<std::uint32_t>(State->Outbox.size()) : 0;
 }
 
 std::size_t MessagePipeWriter::PendingBytes() const noexcept
@@ -279,10 +280,6 @@ std::size_t MessagePipeWriter::PendingBytes() const noexcept
 	return State ? State->OutboxBytes : 0;
 }
 
-bool MessagePipeWriter::IsValid() const noexcept
-{
-	return State != nullptr;
-}
 
 void MessagePipeWriter::Close() noexcept
 {
@@ -429,10 +426,6 @@ PipeResult MessagePipeReader::Read(void* Buffer, std::uint32_t Size, std::uint32
 	                                                                                                         : PipeResult::Failed;
 }
 
-bool MessagePipeReader::IsValid() const noexcept
-{
-	return Native >= 0;
-}
 
 void MessagePipeReader::Close() noexcept
 {

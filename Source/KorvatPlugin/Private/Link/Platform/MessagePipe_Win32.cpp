@@ -228,10 +228,6 @@ std::size_t MessagePipeWriter::PendingBytes() const noexcept
 	return State ? State->InFlightBytes : 0;
 }
 
-bool MessagePipeWriter::IsValid() const noexcept
-{
-	return State != nullptr;
-}
 
 void MessagePipeWriter::Close() noexcept
 {
@@ -346,10 +342,6 @@ PipeResult MessagePipeReader::Read(void* Buffer, std::uint32_t Size, std::uint32
 	return PipeResult::Ok;
 }
 
-bool MessagePipeReader::IsValid() const noexcept
-{
-	return Native != -1;
-}
 
 void MessagePipeReader::Close() noexcept
 {

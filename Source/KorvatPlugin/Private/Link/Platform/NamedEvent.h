@@ -29,7 +29,7 @@ public:
 	/** Signals the event. */
 	bool Set() noexcept;
 
-	bool IsValid() const noexcept;
+	bool IsValid() const noexcept { return Native != -1; }
 	void Close() noexcept;
 
 private:

@@ -105,10 +105,6 @@ bool NamedEvent::Set() noexcept
 	return true;
 }
 
-bool NamedEvent::IsValid() const noexcept
-{
-	return Native >= 0;
-}
 
 void NamedEvent::Close() noexcept
 {

@@ -68,10 +68,6 @@ bool NamedEvent::Set() noexcept
 	return Native != -1 && ::SetEvent(Win32::ToHandle(Native)) != FALSE;
 }
 
-bool NamedEvent::IsValid() const noexcept
-{
-	return Native != -1;
-}
 
 void NamedEvent::Close() noexcept
 {

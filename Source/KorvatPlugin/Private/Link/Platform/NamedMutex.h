@@ -45,7 +45,7 @@ public:
 	/** Gives up one level of ownership; false if the calling thread does not own the mutex. */
 	bool Release() noexcept;
 
-	bool IsValid() const noexcept;
+	bool IsValid() const noexcept { return Native != -1; }
 	void Close() noexcept;
 
 private:

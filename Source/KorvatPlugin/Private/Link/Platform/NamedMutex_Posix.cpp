@@ -189,10 +189,6 @@ bool NamedMutex::Release() noexcept
 	return Block != nullptr && pthread_mutex_unlock(MutexOf(Block)) == 0;
 }
 
-bool NamedMutex::IsValid() const noexcept
-{
-	return Native >= 0;
-}
 
 void NamedMutex::Close() noexcept
 {

@@ -90,10 +90,6 @@ bool NamedMutex::Release() noexcept
 	return Native != -1 && ::ReleaseMutex(Win32::ToHandle(Native)) != FALSE;
 }
 
-bool NamedMutex::IsValid() const noexcept
-{
-	return Native != -1;
-}
 
 void NamedMutex::Close() noexcept
 {

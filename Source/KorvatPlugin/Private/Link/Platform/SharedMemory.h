@@ -42,7 +42,7 @@ public:
 	/** Unmaps a view returned by MapView. */
 	static void UnmapView(void* View, std::size_t Size) noexcept;
 
-	bool IsValid() const noexcept;
+	bool IsValid() const noexcept { return Native != -1; }
 	void Close() noexcept;
 
 private:

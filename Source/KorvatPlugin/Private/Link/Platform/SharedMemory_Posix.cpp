@@ -79,10 +79,6 @@ void SharedMemory::UnmapView(void* View, std::size_t Size) noexcept
 	}
 }
 
-bool SharedMemory::IsValid() const noexcept
-{
-	return Native >= 0;
-}
 
 void SharedMemory::Close() noexcept
 {

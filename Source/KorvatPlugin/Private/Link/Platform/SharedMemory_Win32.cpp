@@ -81,10 +81,6 @@ void SharedMemory::UnmapView(void* View, std::size_t) noexcept
 	}
 }
 
-bool SharedMemory::IsValid() const noexcept
-{
-	return Native != -1;
-}
 
 void SharedMemory::Close() noexcept
 {
