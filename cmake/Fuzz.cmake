@@ -20,3 +20,6 @@ target_compile_options(korvat_fuzz_inbound_dispatch PRIVATE ${KORVAT_FUZZ_FLAGS}
 target_link_options(korvat_fuzz_inbound_dispatch PRIVATE ${KORVAT_FUZZ_FLAGS})
 target_link_libraries(korvat_fuzz_inbound_dispatch PRIVATE korvat_link_fuzzing)
 korvat_warnings(korvat_fuzz_inbound_dispatch)
+
+# Every fuzz target, for scripts that build them all.
+add_custom_target(korvat_fuzz_all DEPENDS korvat_fuzz_inbound_dispatch)

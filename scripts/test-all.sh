@@ -20,14 +20,17 @@ ctest --preset dev
 if [ "${SKIP_FUZZ:-0}" != 1 ]; then
   echo "== fuzzing, ${FUZZ_SECONDS:-60} s per target"
   cmake --preset fuzz >/dev/null
-  cmake --build --preset fuzz -j "$jobs"
-  for target in build/fuzz/fuzz_*; do
+  cmake --build --preset fuzz -j "$jobs" --target korvat_fuzz_all
+  for target in build/fuzz/korvat_fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
-    seeds="Tests/Fuzz/corpus/${name#fuzz_}"
+    seeds="Tests/Fuzz/corpus/${name#korvat_fuzz_}"
     work=$(mktemp -d)
     echo "-- $name (seeds: $seeds)"
-    "$target" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 "$work" "$seeds" 2>&1 | tail -n 12
+    "$target" -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 "$work" "$seeds" > "$work.log" 2>&1 \
+      || { tail -n 40 "$work.log"; exit 1; }
+    grep -E "^(stat::number_of_executed_units|stat::new_units_added|Done)" "$work.log" || true
+    rm -f "$work.log"
     rm -rf "$work"
   done
 fi
