@@ -9,6 +9,14 @@ target_include_directories(UnrealStandIn
   PUBLIC ${CMAKE_SOURCE_DIR}/StandIn/Include
   INTERFACE $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/StandIn/Testing>)
 target_compile_definitions(UnrealStandIn PRIVATE STANDIN_BUILDING_ENGINE=1)
+# The library implements its own test controls, and opens module libraries by name (dlopen).
+target_include_directories(UnrealStandIn PRIVATE ${CMAKE_SOURCE_DIR}/StandIn/Testing)
+target_link_libraries(UnrealStandIn PRIVATE ${CMAKE_DL_LIBS})
+if(MINGW)
+  # Carry the C++ runtime inside the DLL, as the test programs do (-static), so it runs under Wine
+  # without libstdc++-6.dll, libgcc_s_seh-1.dll and libwinpthread-1.dll beside it.
+  target_link_options(UnrealStandIn PRIVATE -static)
+endif()
 set_target_properties(UnrealStandIn PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 korvat_warnings(UnrealStandIn)
 include(${CMAKE_SOURCE_DIR}/cmake/HeaderTool.cmake OPTIONAL)

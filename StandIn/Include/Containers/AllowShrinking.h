@@ -1,0 +1,7 @@
+#pragma once
+
+enum class EAllowShrinking : unsigned char
+{
+	No,
+	Yes
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+/** Base of every modular feature (an implementation registered under a feature name). */
+class IModularFeature
+{
+public:
+	virtual ~IModularFeature() {}
+};

@@ -1,0 +1,39 @@
+// APlayerController of the stand-in engine (module Engine): the controller of a human player.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "GameFramework/Controller.h"
+#include "Camera/PlayerCameraManager.h"
+#include "PlayerController.generated.h"
+
+class UPlayer;
+
+/** The controller of a player: owns the player's camera manager and view target. */
+UCLASS(Config = Game, BlueprintType, Blueprintable, MinimalAPI)
+class ENGINE_API APlayerController : public AController
+{
+	GENERATED_BODY()
+
+public:
+	APlayerController(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
+
+	/** The player this controller belongs to (a local player in a game), or null. */
+	TObjectPtr<UPlayer> Player;
+
+	/** The camera manager of this player, or null. */
+	TObjectPtr<APlayerCameraManager> PlayerCameraManager;
+
+	/** The actor the player views through: the camera manager's view target, else the controller itself. */
+	virtual AActor* GetViewTarget() const;
+
+	/** Makes NewViewTarget the camera manager's view target. */
+	virtual void SetViewTarget(class AActor* NewViewTarget, FViewTargetTransitionParams TransitionParams = FViewTargetTransitionParams());
+
+	/** The local player of this controller, or null. */
+	class ULocalPlayer* GetLocalPlayer() const;
+
+protected:
+	//~ Begin AController Interface
+	virtual void OnPossess(APawn* InPawn) override;
+	//~ End AController Interface
+};

@@ -1,0 +1,147 @@
+#include "Engine/Engine.h"
+#include "Engine/GameEngine.h"
+#include "Engine/GameViewportClient.h"
+#include "Engine/LocalPlayer.h"
+#include "GameFramework/GameUserSettings.h"
+#include "GameFramework/PlayerController.h"
+#include "Misc/ConfigCacheIni.h"
+#include "Scalability.h"
+#include "Slate/SceneViewport.h"
+
+#include "EngineRecord.h"
+
+UEngine* GEngine = nullptr;
+
+FEngineRecord& GetEngineRecord()
+{
+	static FEngineRecord Record;
+	return Record;
+}
+
+void FWorldContext::SetCurrentWorld(UWorld* World)
+{
+	ThisCurrentWorld = World;
+}
+
+UEngine::UEngine(const FObjectInitializer& ObjectInitializer)
+	: UObject(ObjectInitializer)
+	, LocalPlayerClassName(TEXT("/Script/Engine.LocalPlayer"))
+{
+}
+
+void UEngine::InitializeObjectReferences()
+{
+	UClass* Resolved = LocalPlayerClassName.IsValid() ? LocalPlayerClassName.TryLoadClass<ULocalPlayer>() : nullptr;
+	LocalPlayerClass = Resolved != nullptr ? Resolved : ULocalPlayer::StaticClass();
+}
+
+FWorldContext& UEngine::CreateNewWorldContext(EWorldType::Type WorldType)
+{
+	FWorldContext* Context = new FWorldContext();
+	Context->WorldType = WorldType;
+	Context->ContextHandle = FName(*FString::Printf(TEXT("Context_%d"), NextWorldContextHandle++));
+	WorldList.Add(Context);
+	return *Context;
+}
+
+void UEngine::DestroyWorldContext(UWorld* InWorld)
+{
+	for (int32 Index = 0; Index < WorldList.Num(); ++Index)
+	{
+		if (WorldList[Index].World() == InWorld)
+		{
+			WorldList.RemoveAt(Index);
+			return;
+		}
+	}
+}
+
+FWorldContext* UEngine::GetWorldContextFromWorld(const UWorld* InWorld)
+{
+	for (FWorldContext& Context : WorldList)
+	{
+		if (Context.World() == InWorld)
+		{
+			return &Context;
+		}
+	}
+	return nullptr;
+}
+
+FWorldContext* UEngine::GetWorldContextFromGameViewport(const UGameViewportClient* InViewport)
+{
+	for (FWorldContext& Context : WorldList)
+	{
+		if (Context.GameViewport == InViewport)
+		{
+			return &Context;
+		}
+	}
+	return nullptr;
+}
+
+UGameUserSettings* UEngine::GetGameUserSettings()
+{
+	if (!GameUserSettings)
+	{
+		GameUserSettings = NewObject<UGameUserSettings>(this);
+	}
+	return GameUserSettings;
+}
+
+const UGameUserSettings* UEngine::GetGameUserSettings() const
+{
+	return const_cast<UEngine*>(this)->GetGameUserSettings();
+}
+
+ULocalPlayer* UEngine::GetDebugLocalPlayer()
+{
+	// The stand-in has no game instances: a world's local player is found through its first player controller.
+	for (const FWorldContext& Context : WorldList)
+	{
+		UWorld* World = Context.World();
+		APlayerController* Controller = World != nullptr ? World->GetFirstPlayerController() : nullptr;
+		if (ULocalPlayer* Player = Controller != nullptr ? Controller->GetLocalPlayer() : nullptr)
+		{
+			return Player;
+		}
+	}
+	return nullptr;
+}
+
+UGameEngine::UGameEngine(const FObjectInitializer& ObjectInitializer)
+	: UEngine(ObjectInitializer)
+{
+}
+
+UGameUserSettings::UGameUserSettings(const FObjectInitializer& ObjectInitializer)
+	: UObject(ObjectInitializer)
+{
+}
+
+void UGameUserSettings::SetAntiAliasingQuality(int32 Value)
+{
+	AntiAliasingQuality = FMath::Clamp(Value, 0, 4);
+}
+
+int32 UGameUserSettings::GetAntiAliasingQuality() const
+{
+	return AntiAliasingQuality;
+}
+
+void UGameUserSettings::ApplySettings(bool bCheckForCommandLineOverrides)
+{
+	GetEngineRecord().ApplySettingsCalls.Add(bCheckForCommandLineOverrides);
+	// The only user setting the stand-in models is the anti-aliasing group; the other groups keep the
+	// levels in force.
+	Scalability::FQualityLevels Levels = Scalability::GetQualityLevels();
+	Levels.AntiAliasingQuality = AntiAliasingQuality;
+	Scalability::SetQualityLevels(Levels);
+	SaveSettings();
+}
+
+void UGameUserSettings::SaveSettings()
+{
+	GConfig->SetInt(TEXT("ScalabilityGroups"), TEXT("sg.AntiAliasingQuality"), AntiAliasingQuality, GGameUserSettingsIni);
+	GConfig->Flush(false, GGameUserSettingsIni);
+}

@@ -1,0 +1,113 @@
+"""Parser and generator of the stand-in header tool, run on the fixture header and on broken input."""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOOL = os.path.join(HERE, "..", "..", "..", "..", "StandIn", "HeaderTool", "korvat_header_tool.py")
+sys.path.insert(0, os.path.dirname(TOOL))
+import korvat_header_tool as ht  # noqa: E402
+
+FIXTURE = os.path.join(HERE, "Public", "ReflectionFixture.h")
+
+
+def parse(text, name="Sample.h"):
+    return ht.Parser(name, text, "Sample", []).parse()
+
+
+class FixtureParsing(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        with open(FIXTURE, encoding="utf-8") as f:
+            cls.header = ht.Parser(FIXTURE, f.read(), "FixtureModule", []).parse()
+
+    def test_types_and_bodies_are_found_with_their_lines(self):
+        h = self.header
+        self.assertEqual([c.name for c in h.classes], ["UFixtureListener", "UFixtureFunctionLibrary", "UFixtureComponent", "UFixtureOwner", "UFixtureDerivedComponent"])
+        self.assertEqual([s.name for s in h.structs], ["FFixtureField", "FFixtureFieldFromHost"])
+        self.assertEqual([e.name for e in h.enums], ["FixtureFieldType", "FixturePlainEnum", "FixtureStatus"])
+        self.assertEqual([d.name for d in h.delegates], ["FFixtureEventCallback"])
+        self.assertEqual([c.name for c in h.native_interfaces], ["IFixtureListener"])
+        comp = h.classes[2]
+        self.assertEqual(comp.bases, ["UObject", "IFixtureListener"])
+        self.assertEqual(comp.interfaces, ["IFixtureListener"])
+        self.assertEqual(comp.ctor_kinds, ["default"])
+        self.assertEqual(h.classes[4].ctor_kinds, ["initializer"])
+
+    def test_function_parameters_types_and_flags(self):
+        lib = self.header.classes[1]
+        get = lib.functions[0]
+        self.assertEqual(get.name, "GetFixtureIntValue")
+        self.assertTrue(get.is_static)
+        self.assertEqual(get.return_type, "int32")
+        self.assertEqual([(p.name, p.type_text, p.value_type) for p in get.params],
+                         [("nodeName", "const FString&", "FString"), ("fieldName", "const FString&", "FString"), ("isAvailable", "bool&", "bool")])
+        self.assertEqual(get.params[2].flags, ["CPF_Parm", "CPF_OutParm"])
+        self.assertIn("CPF_ConstParm", get.params[0].flags)
+        self.assertEqual(get.meta["BlueprintInternalUseOnly"], "true")
+        self.assertTrue(get.meta["ToolTip"].startswith("Get an integer value from the fixture\n@param nodeName"))
+        join = next(f for f in lib.functions if f.name == "JoinNames")
+        self.assertEqual(join.params[1].type_text, "const TMap<FString, int32>&")
+        self.assertEqual(join.params[2].default, "1")
+        self.assertEqual(ht.Generator("M", "M_API", [self.header], "/Script/M").function_flags(next(f for f in lib.functions if f.name == "IsFixtureConnected")),
+                         ["FUNC_Final", "FUNC_Native", "FUNC_Static", "FUNC_Public", "FUNC_BlueprintCallable", "FUNC_BlueprintPure"])
+
+    def test_enum_entries_keep_display_names_and_comments(self):
+        e = self.header.enums[0]
+        self.assertEqual(e.cpp_form, "EnumClass")
+        self.assertEqual(e.underlying, "uint8")
+        self.assertEqual([x.name for x in e.entries], ["Float", "Int", "Bool", "IntArray", "Hidden"])
+        self.assertEqual(e.entries[1].meta, {"DisplayName": "Integer"})
+        self.assertEqual(e.entries[2].meta["ToolTip"], "A true/false value")
+        self.assertEqual(e.entries[4].meta, {"Hidden": ""})
+
+    def test_properties_flags_access_and_bitfields(self):
+        comp = self.header.classes[2]
+        props = {p.name: p for p in comp.properties}
+        self.assertEqual(props["EventCount"].flags, ["CPF_Edit", "CPF_BlueprintVisible"])
+        self.assertTrue(props["bEnabled"].bitfield)
+        self.assertEqual(props["Target"].type_text, "TObjectPtr<UObject>")
+        self.assertEqual(props["ProtectedName"].access, "protected")
+        self.assertEqual(props["PrivateScale"].access, "private")
+
+
+class Errors(unittest.TestCase):
+    def assertParseError(self, text, line, fragment):
+        with self.assertRaises(ht.HeaderToolError) as ctx:
+            parse(text)
+        self.assertEqual(ctx.exception.line, line)
+        self.assertIn(fragment, ctx.exception.message)
+        self.assertTrue(str(ctx.exception).startswith(f"Sample.h:{line}: error: "))
+
+    def test_unknown_specifier(self):
+        self.assertParseError('#include "Sample.generated.h"\nUCLASS()\nclass UA : public UObject\n{\n\tGENERATED_BODY()\n\tUFUNCTION(BlueprintCalable)\n\tvoid F();\n};\n', 6, "Unknown UFUNCTION specifier 'BlueprintCalable'")
+
+    def test_missing_generated_body_and_include(self):
+        self.assertParseError('#include "Sample.generated.h"\nUCLASS()\nclass UA : public UObject\n{\n};\n', 2, "needs GENERATED_BODY")
+        self.assertParseError('USTRUCT()\nstruct FA\n{\n\tGENERATED_BODY()\n};\n', 1, 'Sample.generated.h')
+
+    def test_unnamed_parameter_and_non_uint8_blueprint_enum(self):
+        self.assertParseError('#include "Sample.generated.h"\nUCLASS()\nclass UA : public UObject\n{\n\tGENERATED_BODY()\n\tUFUNCTION()\n\tvoid F(int32);\n};\n', 7, "must be named")
+        self.assertParseError('#include "Sample.generated.h"\n\nUENUM(BlueprintType)\nenum class E : int32 { A };\n', 4, "uint8")
+
+    def test_comments_strings_and_preprocessor_are_skipped(self):
+        h = parse('#include "Sample.generated.h"\n// UCLASS()\n/* UCLASS() */\nconst char* S = "UCLASS()";\n#if 0\nUCLASS()\n#endif\n#define X(a) \\\n  UCLASS()\nUENUM()\nenum class E : uint8 { A, B = 1 << 2 };\n')
+        self.assertEqual([e.name for e in h.enums], ["E"])
+        self.assertEqual(h.classes, [])
+
+    def test_command_line_reports_errors_and_exits_non_zero(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            bad = os.path.join(tmp, "Bad.h")
+            with open(bad, "w") as f:
+                f.write('#include "Bad.generated.h"\nUCLASS(Nope)\nclass UA : public UObject\n{\n\tGENERATED_BODY()\n};\n')
+            run = subprocess.run([sys.executable, TOOL, "--module", "M", "--api-macro", "M_API", "--output-dir", tmp,
+                                  "--init-file", os.path.join(tmp, "M.init.gen.cpp"), bad], capture_output=True, text=True)
+            self.assertEqual(run.returncode, 1)
+            self.assertEqual(run.stderr.strip(), f"{bad}:2: error: Unknown UCLASS specifier 'Nope'")
+            self.assertFalse(os.path.exists(os.path.join(tmp, "M.init.gen.cpp")))
+
+
+if __name__ == "__main__":
+    unittest.main()
