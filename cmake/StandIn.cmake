@@ -5,9 +5,8 @@ if(NOT KORVAT_STANDIN_SOURCES)
   return()
 endif()
 add_library(UnrealStandIn SHARED ${KORVAT_STANDIN_SOURCES})
-target_include_directories(UnrealStandIn
-  PUBLIC ${CMAKE_SOURCE_DIR}/StandIn/Include
-  INTERFACE $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/StandIn/Testing>)
+# Engine headers are third-party code to the plug-in: included as system headers, as the engine's would be.
+target_include_directories(UnrealStandIn SYSTEM PUBLIC ${CMAKE_SOURCE_DIR}/StandIn/Include)
 target_compile_definitions(UnrealStandIn PRIVATE STANDIN_BUILDING_ENGINE=1)
 # The library implements its own test controls, and opens module libraries by name (dlopen).
 target_include_directories(UnrealStandIn PRIVATE ${CMAKE_SOURCE_DIR}/StandIn/Testing)
@@ -20,3 +19,8 @@ endif()
 set_target_properties(UnrealStandIn PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 korvat_warnings(UnrealStandIn)
 include(${CMAKE_SOURCE_DIR}/cmake/HeaderTool.cmake OPTIONAL)
+
+# Test controls of the stand-in, for tests and the sandbox only: plug-in code never sees them.
+add_library(UnrealStandInTesting INTERFACE)
+target_include_directories(UnrealStandInTesting SYSTEM INTERFACE ${CMAKE_SOURCE_DIR}/StandIn/Testing)
+target_link_libraries(UnrealStandInTesting INTERFACE UnrealStandIn)

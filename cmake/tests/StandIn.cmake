@@ -2,7 +2,7 @@
 if(TARGET UnrealStandIn)
   # A module in its own shared library, for loading by name through the module manager.
   add_library(korvat_standin_core_test_module SHARED ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreTestModule.cpp)
-  target_link_libraries(korvat_standin_core_test_module PRIVATE UnrealStandIn)
+  target_link_libraries(korvat_standin_core_test_module PRIVATE UnrealStandInTesting)
   set_target_properties(korvat_standin_core_test_module PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   korvat_warnings(korvat_standin_core_test_module)
   if(MINGW)
@@ -13,7 +13,7 @@ if(TARGET UnrealStandIn)
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreContainerTests.cpp
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreMathTests.cpp
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreServicesTests.cpp
-    LIBRARIES UnrealStandIn GTest::gtest_main)
+    LIBRARIES UnrealStandInTesting GTest::gtest_main)
   add_dependencies(korvat_standin_core_tests korvat_standin_core_test_module)
   target_compile_definitions(korvat_standin_core_tests PRIVATE
     CORE_TEST_MODULE_PATH="$<TARGET_FILE:korvat_standin_core_test_module>")
@@ -25,7 +25,7 @@ if(TARGET UnrealStandIn)
   korvat_add_gtest(korvat_standin_reflection_tests
     SOURCES ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/ReflectionTests.cpp
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/ReflectionFixture.cpp
-    LIBRARIES UnrealStandIn GTest::gtest_main)
+    LIBRARIES UnrealStandInTesting GTest::gtest_main)
   target_include_directories(korvat_standin_reflection_tests PRIVATE ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/HeaderTool/Public)
   target_compile_definitions(korvat_standin_reflection_tests PRIVATE FIXTUREMODULE_API=)
   korvat_reflect_headers(TARGET korvat_standin_reflection_tests MODULE FixtureModule API_MACRO FIXTUREMODULE_API
@@ -44,7 +44,7 @@ if(TARGET UnrealStandIn)
   korvat_add_gtest(korvat_standin_engine_tests
     SOURCES ${KORVAT_STANDIN_ENGINE_TEST_SOURCES}
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EngineFixture/EngineFixtureClasses.cpp
-    LIBRARIES UnrealStandIn GTest::gtest_main)
+    LIBRARIES UnrealStandInTesting GTest::gtest_main)
   target_include_directories(korvat_standin_engine_tests PRIVATE ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EngineFixture)
   target_compile_definitions(korvat_standin_engine_tests PRIVATE ENGINEFIXTURE_API=)
   korvat_reflect_headers(TARGET korvat_standin_engine_tests MODULE EngineFixture API_MACRO ENGINEFIXTURE_API

@@ -1,6 +1,7 @@
 // UObject: the base of every reflected class.
 #pragma once
 
+#include "CoreGlobals.h"
 #include "UObject/UObjectBaseUtility.h"
 #include "UObject/UObjectGlobals.h"
 #include "UObject/ObjectPtr.h"
@@ -8,6 +9,7 @@
 class UFunction;
 class UWorld;
 class FProperty;
+class FConfigCacheIni;
 struct FPropertyChangedEvent;
 struct FPropertyChangedChainEvent;
 
@@ -48,6 +50,14 @@ public:
 		return static_cast<TReturnType*>(CreateDefaultSubobject(SubobjectName, TReturnType::StaticClass(), TReturnType::StaticClass(), true, bTransient));
 	}
 	UObject* CreateDefaultSubobject(FName SubobjectFName, UClass* ReturnType, UClass* ClassToCreateByDefault, bool bIsRequired, bool bIsTransient);
+
+	/**
+	 * Saves the properties that carry RequiredPropertyFlags to the configuration system, in the section named
+	 * by the class's path, then flushes the file (Filename, or the class's configuration name). Safe on the
+	 * class default object. The stand-in saves bool and text-convertible number properties.
+	 */
+	void SaveConfig(uint64 RequiredPropertyFlags = CPF_Config, const TCHAR* Filename = nullptr, FConfigCacheIni* Config = GConfig,
+		bool bAllowCopyToDefaultObject = true);
 
 #if WITH_EDITOR
 	virtual void PreEditChange(FProperty* PropertyAboutToChange);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CoreUObjectTesting.h"
+#include "Misc/ConfigCacheIni.h"
 #include "UObject/Class.h"
 #include "UObject/Interface.h"
 #include "UObject/Package.h"
@@ -180,6 +181,44 @@ UObject* UObject::CreateDefaultSubobject(FName SubobjectFName, UClass* ReturnTyp
 #if WITH_EDITOR
 void UObject::PreEditChange(FProperty*)
 {
+}
+
+void UObject::SaveConfig(uint64 RequiredPropertyFlags, const TCHAR* Filename, FConfigCacheIni* Config, bool /*bAllowCopyToDefaultObject*/)
+{
+	if (Config == nullptr)
+	{
+		return;
+	}
+	const UClass* Class = GetClass();
+	const FString ConfigFile = Filename != nullptr ? FString(Filename) : Class->ClassConfigName.ToString();
+	const FString Section = Class->GetPathName();
+	for (FProperty* Property : TFieldRange<FProperty>(Class))
+	{
+		if ((static_cast<uint64>(Property->GetPropertyFlags()) & RequiredPropertyFlags) == 0)
+		{
+			continue;
+		}
+		const FString Key = Property->GetName();
+		switch (Property->GetKind())
+		{
+		case UECodeGen_Private::EPropertyKind::Bool:
+		case UECodeGen_Private::EPropertyKind::BitfieldBool:
+			Config->SetBool(*Section, *Key, Property->GetBoolValue_InContainer(this), ConfigFile);
+			break;
+		case UECodeGen_Private::EPropertyKind::Int:
+			Config->SetString(*Section, *Key, *FString::Printf(TEXT("%d"), *Property->ContainerPtrToValuePtr<int32>(this)), ConfigFile);
+			break;
+		case UECodeGen_Private::EPropertyKind::Float:
+			Config->SetString(*Section, *Key, *FString::Printf(TEXT("%f"), *Property->ContainerPtrToValuePtr<float>(this)), ConfigFile);
+			break;
+		case UECodeGen_Private::EPropertyKind::Str:
+			Config->SetString(*Section, *Key, **Property->ContainerPtrToValuePtr<FString>(this), ConfigFile);
+			break;
+		default:
+			break;
+		}
+	}
+	Config->Flush(false, ConfigFile);
 }
 
 void UObject::PostEditChange()

@@ -1,0 +1,118 @@
+// The runtime module object: owns the link to the host and everything this process keeps for it.
+#pragma once
+
+#include "CoreMinimal.h"
+#include "IKorvatPlugin.h"
+#include "KorvatBPEvent.h"
+#include "Scalability.h"
+#include "Stats/Stats.h"
+#include "Tickable.h"
+#include "UObject/WeakObjectPtrTemplates.h"
+
+#include "HostLink.h"
+#include "UE4ComCommon.h"
+
+#include <string>
+#include <unordered_map>
+
+class FGenericApplicationMessageHandler;
+class FKorvatInputDevice;
+class FKorvatViewExtension;
+class IInputDevice;
+class UTextureShare;
+class UTextureShareObject;
+class UWorld;
+
+class KORVATPLUGIN_API FKorvatPlugin : public IKorvatPlugin, public FTickableGameObject
+{
+public:
+	FKorvatPlugin();
+	virtual ~FKorvatPlugin() override;
+
+	//~ Begin IModuleInterface Interface
+	virtual void StartupModule() override;
+	virtual void ShutdownModule() override;
+	//~ End IModuleInterface Interface
+
+	//~ Begin IInputDeviceModule Interface
+	virtual TSharedPtr<IInputDevice> CreateInputDevice(const TSharedRef<FGenericApplicationMessageHandler>& InMessageHandler) override;
+	//~ End IInputDeviceModule Interface
+
+	//~ Begin FTickableGameObject Interface
+	virtual void Tick(float DeltaTime) override;
+	virtual TStatId GetStatId() const override;
+	virtual bool IsTickableWhenPaused() const override;
+	virtual bool IsTickableInEditor() const override;
+	//~ End FTickableGameObject Interface
+
+	/** True while the link to the host is connected. */
+	bool IsConnected() const;
+	/** The GUID by which the host knows this process. */
+	Korvat::UE4::GUID GetKorvatLaunchID() const;
+	/** The cluster clock the host sent last. */
+	Korvat::UE4::FromKorvatClock GetClusterClock() const;
+
+	/** Sends the layout of the rendered views to the host (two rectangles) while connected. */
+	void SetViewports(int32 A, int32 B, int32 C, int32 D, int32 E, int32 F);
+	/** Tells the host how to treat alpha: 2 propagates it, anything else does not. */
+	void SetAlphaPropagation(int32 Mode);
+
+	/** Adds or replaces a share object announced to the host under Guid; the host hears of new GUIDs. */
+	void RegisterTextureShare(const Korvat::UE4::GUID& Guid, UTextureShareObject* Object);
+	/** Removes a share object from those announced to the host; the host hears of the change. */
+	void UnRegisterTextureShare(const Korvat::UE4::GUID& Guid);
+
+private:
+	// Engine notifications.
+	void OnBeginFrame();
+	void OnEndFrame();
+	void OnEnginePreExit();
+	void OnPostEngineInit();
+	void OnPostWorldCreation(UWorld* World);
+
+	// Frame driver and render settings.
+	void TickAnc();
+	void SetGameRunning(UWorld* World);
+	void SetRenderQuality(Korvat::UE4::RenderQuality Quality);
+	void ForceFXAA();
+	void DisableEditorCPUThrottling();
+	void DeliverHostEvents();
+	void ApplyPendingResolution();
+	void ConfigurePlayerController(bool bConnected);
+	bool ShouldCreateTextureShareAtGameStart() const;
+	/** The host receives images only through the Direct3D 11 path of TextureShare. */
+	static bool IsRenderBackEndD3D11();
+
+	// Texture sharing.
+	FString ShareName() const;
+	void CreateKorvatTextureShare(UWorld* World);
+	void DestroyKorvatTextureShare(UWorld* World);
+	UTextureShare* FindWorldTextureShare(UWorld* World) const;
+	UTextureShareObject* GetRegisteredTextureShare(const Korvat::UE4::GUID& Guid) const;
+	void SendTextureShareList();
+	void RefreshFrameMarker();
+	/** Adds a message in its parameter form to every registered share object; the host receives it with the next shared frame. */
+	void PublishParameter(uint32 Tag, uint32 Id, const Korvat::UE4::GUID& Identifier, const void* Payload, int32 Length);
+	void EchoAcceptedMessage(const Korvat::UE4::DecodedMessage& Message);
+
+	/** Share objects by GUID; weak, so that an object the engine destroyed is skipped instead of written to. */
+	using FTextureShareRegistry = std::unordered_map<Korvat::UE4::GUID, TWeakObjectPtr<UTextureShareObject>, Korvat::UE4::GuidHash>;
+
+	Korvat::UE4::HostLink Link;
+	TSharedPtr<FKorvatInputDevice> InputDevice;
+	TMultiMap<uint32, FKorvatEventCallback> RegisteredEvents;
+	int32 FrameMarker = 0;
+	bool bTextureShareListSent = false;
+	FTextureShareRegistry RegisteredTextureShares;
+	Korvat::UE4::GUID LaunchId;
+	bool bLaunchIdGenerated = true;
+	bool bGameRunning = false;
+	Korvat::UE4::FieldListRequestMap FieldListRequests;
+	Scalability::FQualityLevels SavedQualityLevels;
+	Korvat::UE4::RenderQuality CurrentRenderQuality = Korvat::UE4::RenderQuality::Default;
+	TArray<TSharedPtr<FKorvatViewExtension, ESPMode::ThreadSafe>> DisplayConfigurations;
+
+	/** Reused for every parameter key and value, so publishing allocates only the engine strings. */
+	std::string ParameterKeyBuffer;
+	std::string ParameterValueBuffer;
+};

@@ -1,0 +1,33 @@
+# The plug-in's runtime module, built as the engine builds it: a shared library loaded by the module
+# manager under the name "KorvatPlugin", exporting only what carries KORVATPLUGIN_API.
+if(NOT TARGET UnrealStandIn)
+  return()
+endif()
+
+set(KORVAT_MODULE_DIR ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin)
+file(GLOB KORVAT_MODULE_SOURCES CONFIGURE_DEPENDS ${KORVAT_MODULE_DIR}/Private/*.cpp)
+add_library(KorvatPlugin SHARED ${KORVAT_MODULE_SOURCES})
+target_include_directories(KorvatPlugin
+  PUBLIC ${KORVAT_MODULE_DIR}/Public
+  PRIVATE ${KORVAT_MODULE_DIR}/Private ${KORVAT_LINK_DIR})
+target_link_libraries(KorvatPlugin PUBLIC UnrealStandIn PRIVATE korvat_link)
+target_compile_definitions(KorvatPlugin PRIVATE KORVATPLUGIN_API=DLLEXPORT INTERFACE KORVATPLUGIN_API=DLLIMPORT)
+set_target_properties(KorvatPlugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON PREFIX "")
+korvat_warnings(KorvatPlugin)
+# Engine code names the parameters it does not use, as the engine's own interfaces do.
+target_compile_options(KorvatPlugin PRIVATE -Wno-unused-parameter)
+if(MINGW)
+  target_link_options(KorvatPlugin PRIVATE -static)
+endif()
+
+# Reflection for the headers that declare engine types.
+file(GLOB KORVAT_MODULE_HEADERS CONFIGURE_DEPENDS ${KORVAT_MODULE_DIR}/Public/*.h ${KORVAT_MODULE_DIR}/Private/*.h)
+set(KORVAT_MODULE_REFLECTED)
+foreach(Header IN LISTS KORVAT_MODULE_HEADERS)
+  file(STRINGS ${Header} GeneratedInclude REGEX "^#include \".*\\.generated\\.h\"")
+  if(GeneratedInclude)
+    list(APPEND KORVAT_MODULE_REFLECTED ${Header})
+  endif()
+endforeach()
+korvat_reflect_headers(TARGET KorvatPlugin MODULE KorvatPlugin API_MACRO KORVATPLUGIN_API
+  MODULE_ROOT ${KORVAT_MODULE_DIR} HEADERS ${KORVAT_MODULE_REFLECTED})
