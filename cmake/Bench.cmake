@@ -12,3 +12,12 @@ target_compile_options(korvat_bench_link PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-m
 add_executable(korvat_idle_step_probe ${CMAKE_SOURCE_DIR}/Tests/Bench/IdleStepProbe.cpp)
 target_link_libraries(korvat_idle_step_probe PRIVATE korvat_host_sim korvat_link)
 korvat_warnings(korvat_idle_step_probe)
+
+# Instruction and allocation counts of an idle connected frame of the runtime module in the stand-in engine.
+if(TARGET korvat_sandbox)
+  add_executable(korvat_module_frame_probe ${CMAKE_SOURCE_DIR}/Tests/Bench/ModuleFrameProbe.cpp)
+  target_link_libraries(korvat_module_frame_probe PRIVATE korvat_sandbox korvat_host_sim)
+  korvat_warnings(korvat_module_frame_probe)
+  target_compile_options(korvat_module_frame_probe PRIVATE -Wno-unused-parameter
+    $<$<CXX_COMPILER_ID:GNU>:-Wno-mismatched-new-delete>)
+endif()

@@ -1,8 +1,4 @@
-# Programs that run the plug-in's code outside the engine, for the demo and end-to-end runs.
-add_executable(korvat-link-demo ${CMAKE_SOURCE_DIR}/Sandbox/LinkDemo/LinkDemo.cpp)
-target_link_libraries(korvat-link-demo PRIVATE korvat_link korvat_host_sim)
-korvat_warnings(korvat-link-demo)
-
+# Programs that run the plug-in's code outside Unreal, for the main job and the end-to-end tests.
 # The plug-in's runtime module inside the stand-in engine: a library for the sandbox program and the tests.
 if(TARGET KorvatPlugin)
   add_library(korvat_sandbox STATIC ${CMAKE_SOURCE_DIR}/Sandbox/Engine/SandboxEngine.cpp)
@@ -12,4 +8,12 @@ if(TARGET KorvatPlugin)
   target_compile_definitions(korvat_sandbox PRIVATE KORVAT_SANDBOX_MODULE_PATH="$<TARGET_FILE:KorvatPlugin>")
   korvat_warnings(korvat_sandbox)
   target_compile_options(korvat_sandbox PRIVATE -Wno-unused-parameter)
+
+  # The main job: the module in the engine beside a korvat-host process.
+  add_executable(korvat-sandbox ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatSandbox.cpp)
+  target_link_libraries(korvat-sandbox PRIVATE korvat_sandbox korvat_test_support)
+  add_dependencies(korvat-sandbox korvat-host KorvatPlugin)
+  target_compile_definitions(korvat-sandbox PRIVATE KORVAT_HOST_TOOL_PATH="$<TARGET_FILE:korvat-host>")
+  korvat_warnings(korvat-sandbox)
+  target_compile_options(korvat-sandbox PRIVATE -Wno-unused-parameter)
 endif()

@@ -10,7 +10,7 @@ steps=${1:-2000}
 if [ ! -f "$build/build.ninja" ]; then
 	cmake --preset release >/dev/null
 fi
-ninja -C "$build" -j2 korvat_bench_link korvat_idle_step_probe
+ninja -C "$build" -j2 korvat_bench_link korvat_idle_step_probe korvat_module_frame_probe
 
 echo "== Google Benchmark (median of 5)"
 "$build/korvat_bench_link" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -24,14 +24,18 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 count() {
-	valgrind --tool=callgrind --callgrind-out-file="$work/$1.out" --collect-atstart=no \
-		--toggle-collect="Korvat::UE4::Bench::$1*" "$build/korvat_idle_step_probe" "$steps" >/dev/null 2>"$work/$1.log"
-	sed -n 's/^summary: *\([0-9]*\).*/\1/p' "$work/$1.out"
+	valgrind --tool=callgrind --callgrind-out-file="$work/$2.out" --collect-atstart=no \
+		--toggle-collect="Korvat::UE4::Bench::$2*" "$build/$1" "$steps" >"$work/$2.stdout" 2>"$work/$2.log"
+	sed -n 's/^summary: *\([0-9]*\).*/\1/p' "$work/$2.out"
 }
-link=$(count RunIdleLinkSteps)
-floor=$(count RunFloorSteps)
-awk -v link="$link" -v floor="$floor" -v steps="$steps" 'BEGIN {
+link=$(count korvat_idle_step_probe RunIdleLinkSteps)
+floor=$(count korvat_idle_step_probe RunFloorSteps)
+frame=$(count korvat_module_frame_probe RunIdleModuleFrames)
+awk -v link="$link" -v floor="$floor" -v frame="$frame" -v steps="$steps" 'BEGIN {
 	printf "idle link step: %.1f instructions\n", link / steps
 	printf "platform floor: %.1f instructions\n", floor / steps
-	printf "ratio: %.2fx (target <= 1.5x)\n", link / floor
+	printf "link step / floor: %.2fx (target <= 1.5x)\n", link / floor
+	printf "idle module frame (begin-frame driver + tick, game running): %.1f instructions\n", frame / steps
+	printf "module frame / link step: %.2fx\n", frame / link
 }'
+echo "module frame, $(cat "$work/RunIdleModuleFrames.stdout")"

@@ -1,24 +1,26 @@
 #!/usr/bin/env bash
-# The main job: the plug-in's side of the link in one process and korvat-host in another, each printing
-# what crosses the link. Installs what a fresh Debian machine lacks, builds the release preset, runs both.
+# The main job: the plug-in's runtime module inside the stand-in engine, started the way the host starts
+# Unreal (-KorvatLaunchID=<guid>), frame by frame beside a korvat-host process, with a transcript of both
+# sides. Installs what a fresh Debian machine lacks, builds the release preset, runs two sessions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh native
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)" --target korvat-host korvat-link-demo >/dev/null
+cmake --build --preset release -j "$(nproc)" --target korvat-sandbox korvat-host >/dev/null
 
-# A private namespace for the demo's named objects, so it never meets another host on this machine.
+# A namespace of the demo's own for the named objects and the texture-share channel, so it never meets
+# another host or engine on this machine.
 export KORVAT_IPC_ROOT="/dev/shm/korvat-demo-$$"
+export KORVAT_TEXTURESHARE_DIR="${TMPDIR:-/tmp}/korvat-demo-share-$$"
 mkdir -m 700 "$KORVAT_IPC_ROOT"
-trap 'rm -rf "$KORVAT_IPC_ROOT"' EXIT
+trap 'rm -rf "$KORVAT_IPC_ROOT" "$KORVAT_TEXTURESHARE_DIR"' EXIT
 
-echo "== the plug-in's link runs 300 frames of 16 ms; korvat-host plays Sandbox/LinkDemo/demo.host, dies,"
-echo "== and a new korvat-host plays Sandbox/LinkDemo/demo-restart.host"
-build/release/korvat-link-demo --frames 300 --frame-ms 16 &
-link=$!
-build/release/korvat-host --script Sandbox/LinkDemo/demo.host 2>&1 | sed -u 's/^/host    | /' || true
-echo "host    | (process ended)"
-sleep 0.5
-build/release/korvat-host --script Sandbox/LinkDemo/demo-restart.host 2>&1 | sed -u 's/^/host 2  | /'
-wait "$link"
+launch_id=$(cat /proc/sys/kernel/random/uuid | tr '[:lower:]' '[:upper:]')
+echo "== a packaged game started by the host with -KorvatLaunchID=$launch_id: connect, quality, resolution,"
+echo "== values echoed, the share list, the game stopped and started, the host killed and back, shut-down"
+build/release/korvat-sandbox "-KorvatLaunchID=$launch_id"
+
+echo
+echo "== the editor under the Direct3D 12 back end, play-in-editor: the back-end error every frame, no texture share"
+build/release/korvat-sandbox --editor --rhi D3D12 --session play --frames 6

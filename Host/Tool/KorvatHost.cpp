@@ -3,6 +3,7 @@
 #include "HostScript.h"
 #include "HostSimulator.h"
 #include "Messages.h"
+#include "ShareChannel.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -38,6 +39,8 @@ standard input. It stops after `quit` or at the end of the commands (see --frame
   --omit OBJECT   accept without one host object: monitor, data-event, pipe or sync-event (repeatable)
   --frames N      run N polling frames (2 ms each) and stop, whatever the commands do
   --stay          keep running after the end of the commands, until `quit` or the process is ended
+  --watch-shares  print every frame of texture-share parameters the plug-in publishes (read from the
+                  stand-in engine's share channel: $KORVAT_TEXTURESHARE_DIR or <temp>/korvat-textureshare)
   --help          print this text
 
 Exit status: 0, 1 when the host cannot start (for example another host is running), 2 when a command failed.
@@ -52,6 +55,7 @@ struct FOptions
 	HostObjectSet Objects;
 	long long Frames = -1;
 	bool bStay = false;
+	bool bWatchShares = false;
 };
 
 void PrintLine(const std::string& Line)
@@ -194,8 +198,79 @@ private:
 		}
 	}
 
+	/** Prints the share objects' parameters of every frame delivered since the last look. */
+	void WatchShares()
+	{
+		const std::filesystem::path Directory = ShareChannelDirectory();
+		std::vector<std::string> Names;
+		if (!ListShareObjects(Directory, Names))
+		{
+			return;
+		}
+		for (const std::string& Name : Names)
+		{
+			ShareChannelFrame Frame;
+			if (ReadShareObject(Directory, Name, Frame) != ShareChannelResult::Ok)
+			{
+				continue;
+			}
+			auto [Seen, bNew] = SeenShareFrames.try_emplace(Name, Frame.Frame);
+			if (!bNew && Seen->second == Frame.Frame)
+			{
+				continue;
+			}
+			Seen->second = Frame.Frame;
+			for (const auto& [Key, Value] : Frame.Parameters)
+			{
+				PrintShareParameter(Name, Frame.Frame, Key, Value);
+			}
+		}
+	}
+
+	void PrintShareParameter(const std::string& Name, std::uint32_t Frame, const std::string& Key, const std::string& Value)
+	{
+		ShareParameter Parameter;
+		if (!DecodeShareParameter(Key, Value, Parameter))
+		{
+			PrintLine(Options.bJson ? "{\"event\":\"share\",\"share\":\"" + JsonEscape(Name) + "\",\"frame\":" + std::to_string(Frame) +
+			                              ",\"key\":\"" + JsonEscape(Key) + "\",\"value\":\"" + JsonEscape(Value) + "\"}"
+			                        : "share " + Name + " frame " + std::to_string(Frame) + ": " + Key + "=" + Value);
+			return;
+		}
+		// The parameter carries the id in its key; with it in front, the payload reads as the message would.
+		std::vector<std::uint8_t> Message;
+		if (Parameter.Tag != Korvat::UE4::Tag::VERR)
+		{
+			for (int Shift = 0; Shift < 32; Shift += 8)
+			{
+				Message.push_back(static_cast<std::uint8_t>(Parameter.Id >> Shift));
+			}
+		}
+		Message.insert(Message.end(), Parameter.Payload.begin(), Parameter.Payload.end());
+		const bool bMatrix = Parameter.Tag == Korvat::UE4::Tag::MTXV;
+		char Id[16];
+		std::snprintf(Id, sizeof(Id), "0x%08X", Parameter.Id);
+		if (Options.bJson)
+		{
+			PrintLine("{\"event\":\"share\",\"share\":\"" + JsonEscape(Name) + "\",\"frame\":" + std::to_string(Frame) +
+			          ",\"frameMarker\":" + std::to_string(Parameter.FrameMarker) + ",\"id\":" + std::to_string(Parameter.Id) +
+			          ",\"message\":" + (bMatrix ? "{\"tag\":\"MTXV\"}" : DescribeMessageJson(Parameter.Tag, Message)) + "}");
+		}
+		else
+		{
+			PrintLine("share " + Name + " frame " + std::to_string(Frame) + ": " +
+			          (bMatrix ? TagText(Parameter.Tag) + " " + Id + " (" + std::to_string(Parameter.Payload.size()) + " bytes)"
+			                   : DescribeMessage(Parameter.Tag, Message)) +
+			          " [id " + Id + ", frame marker " + std::to_string(Parameter.FrameMarker) + "]");
+		}
+	}
+
 	void Observe()
 	{
+		if (Options.bWatchShares && ++ObserveCount % 10 == 0)
+		{
+			WatchShares();
+		}
 		for (const SlotNotice& Change : Simulator.Poll())
 		{
 			switch (Change.Kind)
@@ -442,6 +517,8 @@ private:
 	bool bFailed = false;
 	std::map<std::uint32_t, std::uint64_t> ReceivedByTag;
 	std::map<std::uint32_t, std::uint64_t> ConsumedByTag;
+	std::map<std::string, std::uint32_t> SeenShareFrames;
+	std::uint64_t ObserveCount = 0;
 };
 
 bool ParseArguments(int Argc, char** Argv, FOptions& Out)
@@ -461,6 +538,10 @@ bool ParseArguments(int Argc, char** Argv, FOptions& Out)
 		else if (Argument == "--stay")
 		{
 			Out.bStay = true;
+		}
+		else if (Argument == "--watch-shares")
+		{
+			Out.bWatchShares = true;
 		}
 		else if (Argument == "--script")
 		{

@@ -19,12 +19,17 @@ std::optional<std::string> ChildProcess::ReadLine(std::chrono::milliseconds Time
 			Lines.push_back(Line);
 			return Line;
 		}
-		const auto Now = std::chrono::steady_clock::now();
-		if (bOutputEnded || Now >= Deadline)
+		if (bOutputEnded)
 		{
 			return std::nullopt;
 		}
-		FillBuffer(std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - Now) + std::chrono::milliseconds(1));
+		// Look at least once, so a zero time-out still takes what the child has already written.
+		const auto Now = std::chrono::steady_clock::now();
+		const auto Left = Now < Deadline ? std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - Now) : std::chrono::milliseconds(0);
+		if (!FillBuffer(Left) && std::chrono::steady_clock::now() >= Deadline)
+		{
+			return std::nullopt;
+		}
 	}
 }
 

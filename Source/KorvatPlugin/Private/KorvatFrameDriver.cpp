@@ -36,7 +36,11 @@ const std::string RenderBackEndErrorText =
 	"ERROR: Unreal D2I requires using the DirectX 11 rendering backend, please switch your Unreal project to it.\n";
 
 /** The local player class that replaces Unreal's projection with the host's. */
-const TCHAR* const KorvatLocalPlayerClassPath = TEXT("/Script/KorvatPlugin.KorvatLocalPlayer");
+const FSoftClassPath& KorvatLocalPlayerClass()
+{
+	static const FSoftClassPath ClassPath(TEXT("/Script/KorvatPlugin.KorvatLocalPlayer"));
+	return ClassPath;
+}
 
 /** The single scalability level of a render quality; unknown values act as VeryHigh. */
 int32 SingleQualityLevelOf(RenderQuality Quality)
@@ -63,10 +67,10 @@ UWorld* GetGameViewportWorld()
 	return ViewportClient ? ViewportClient->GetWorld() : nullptr;
 }
 
+/** Components is scratch space, kept by the caller so that the per-frame call does not allocate. */
 template <typename ActorType>
-void DisablePhysicsSimulation(ActorType* Actor)
+void DisablePhysicsSimulation(ActorType* Actor, TArray<UPrimitiveComponent*>& Components)
 {
-	TArray<UPrimitiveComponent*> Components;
 	Actor->GetComponents(Components);
 	for (UPrimitiveComponent* Component : Components)
 	{
@@ -77,7 +81,7 @@ void DisablePhysicsSimulation(ActorType* Actor)
 
 bool FKorvatPlugin::IsRenderBackEndD3D11()
 {
-	return GDynamicRHI != nullptr && FString(GDynamicRHI->GetName()).Contains(TEXT("D3D11"), ESearchCase::IgnoreCase);
+	return GDynamicRHI != nullptr && FCString::Stristr(GDynamicRHI->GetName(), TEXT("D3D11")) != nullptr;
 }
 
 void FKorvatPlugin::OnBeginFrame()
@@ -92,7 +96,7 @@ void FKorvatPlugin::OnBeginFrame()
 
 	if (UWorld* ViewportWorld = GetGameViewportWorld())
 	{
-		GEngine->LocalPlayerClassName = FSoftClassPath(KorvatLocalPlayerClassPath);
+		GEngine->LocalPlayerClassName = KorvatLocalPlayerClass();
 		DisableEditorCPUThrottling();
 		// The view extension of the active scene viewport attaches here, before the game state is evaluated.
 		SetGameRunning(ViewportWorld);
@@ -200,10 +204,10 @@ void FKorvatPlugin::ConfigurePlayerController(bool bConnected)
 	}
 
 	// The host moves the camera; physics must not move it back.
-	DisablePhysicsSimulation(Controller);
+	DisablePhysicsSimulation(Controller, ComponentScratch);
 	if (APawn* Pawn = Controller->GetPawn())
 	{
-		DisablePhysicsSimulation(Pawn);
+		DisablePhysicsSimulation(Pawn, ComponentScratch);
 	}
 
 	if (bConnected && Controller->PlayerCameraManager != nullptr)

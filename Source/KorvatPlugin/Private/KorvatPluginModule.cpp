@@ -27,6 +27,7 @@ void FKorvatPlugin::StartupModule()
 	FWorldDelegates::OnPostWorldCreation.AddRaw(this, &FKorvatPlugin::OnPostWorldCreation);
 
 	LaunchId = Korvat::DetermineLaunchId(bLaunchIdGenerated);
+	KorvatShareName = FormatShareName(LaunchId);
 
 	FCoreDelegates::OnBeginFrame.AddRaw(this, &FKorvatPlugin::OnBeginFrame);
 	FCoreDelegates::OnEndFrame.AddRaw(this, &FKorvatPlugin::OnEndFrame);

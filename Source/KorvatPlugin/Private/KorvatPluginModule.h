@@ -21,6 +21,7 @@ class FKorvatViewExtension;
 class IInputDevice;
 class UTextureShare;
 class UTextureShareObject;
+class UPrimitiveComponent;
 class UWorld;
 
 class KORVATPLUGIN_API FKorvatPlugin : public IKorvatPlugin, public FTickableGameObject
@@ -84,7 +85,9 @@ private:
 	static bool IsRenderBackEndD3D11();
 
 	// Texture sharing.
-	FString ShareName() const;
+	/** The name of the module's share object: the launch id's fields in lower-case hexadecimal and an underscore. */
+	static FString FormatShareName(const Korvat::UE4::GUID& LaunchId);
+	const FString& ShareName() const { return KorvatShareName; }
 	void CreateKorvatTextureShare(UWorld* World);
 	void DestroyKorvatTextureShare(UWorld* World);
 	UTextureShare* FindWorldTextureShare(UWorld* World) const;
@@ -112,7 +115,11 @@ private:
 	Korvat::UE4::RenderQuality CurrentRenderQuality = Korvat::UE4::RenderQuality::Default;
 	TArray<TSharedPtr<FKorvatViewExtension, ESPMode::ThreadSafe>> DisplayConfigurations;
 
+	/** ShareName, made once: the launch id does not change after start-up. */
+	FString KorvatShareName;
 	/** Reused for every parameter key and value, so publishing allocates only the engine strings. */
 	std::string ParameterKeyBuffer;
 	std::string ParameterValueBuffer;
+	/** Reused every frame when the player's components are visited. */
+	TArray<UPrimitiveComponent*> ComponentScratch;
 };

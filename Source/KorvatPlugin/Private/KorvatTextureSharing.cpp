@@ -28,7 +28,7 @@ uint32 ReadLittleEndian32(const uint8* Bytes)
 }
 } // namespace
 
-FString FKorvatPlugin::ShareName() const
+FString FKorvatPlugin::FormatShareName(const Korvat::UE4::GUID& LaunchId)
 {
 	return FString::Printf(TEXT("%x%x%x%x%x_"), LaunchId.Data1, static_cast<uint32>(LaunchId.Data2), static_cast<uint32>(LaunchId.Data3),
 		ReadLittleEndian32(LaunchId.Data4), ReadLittleEndian32(LaunchId.Data4 + 4));
@@ -36,7 +36,8 @@ FString FKorvatPlugin::ShareName() const
 
 void FKorvatPlugin::RefreshFrameMarker()
 {
-	ITextureShare& TextureShare = FModuleManager::LoadModuleChecked<ITextureShare>(TEXT("TextureShare"));
+	static const FName TextureShareModuleName(TEXT("TextureShare"));
+	ITextureShare& TextureShare = FModuleManager::LoadModuleChecked<ITextureShare>(TextureShareModuleName);
 	TSharedPtr<ITextureShareObject, ESPMode::ThreadSafe> Object = TextureShare.GetTextureShareAPI().GetObject(ShareName());
 	if (Object.IsValid())
 	{

@@ -1101,17 +1101,11 @@ FString operator/(const FString& Lhs, const TCHAR* Rhs)
 
 uint32 GetTypeHash(const FString& S)
 {
-	// FNV-1a over lower-cased characters, so strings equal under operator== hash alike.
+	// FNV-1a over lower-cased characters (a whole character per round), so strings equal under operator== hash alike.
 	uint32 Hash = 2166136261u;
 	for (const TCHAR* Ptr = *S; *Ptr; ++Ptr)
 	{
-		uint32 Char = static_cast<uint32>(FChar::ToLower(*Ptr));
-		for (int32 Byte = 0; Byte < 4; ++Byte)
-		{
-			Hash ^= Char & 0xFF;
-			Hash *= 16777619u;
-			Char >>= 8;
-		}
+		Hash = (Hash ^ static_cast<uint32>(FChar::ToLower(*Ptr))) * 16777619u;
 	}
 	return Hash;
 }

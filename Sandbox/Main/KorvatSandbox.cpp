@@ -1,0 +1,426 @@
+// korvat-sandbox: the plug-in's runtime module inside the stand-in engine, frame by frame, beside a
+// korvat-host process, printing a transcript of both sides.
+//
+//   korvat-sandbox [--frames N] [--frame-ms MS] [--rhi NAME] [--editor] [--host PATH | --no-host]
+//                  [--session demo|play] [-KorvatLaunchID=<guid>]
+//
+// The launch switch is read by the module itself from the process command line, as in Unreal.
+
+#include "ChildProcess.h"
+#include "Containers/StringConv.h"
+#include "EngineTesting.h"
+#include "StandInTesting.h"
+
+#include "KorvatPluginModule.h"
+#include "SandboxEngine.h"
+
+#include "Platform/System.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+using namespace Korvat;
+using Korvat::Testing::ChildProcess;
+
+struct FSandboxArguments
+{
+	int Frames = 0;
+	int FrameMs = 10;
+	std::string Rhi = "D3D11";
+	bool bEditor = false;
+	std::string HostPath = KORVAT_HOST_TOOL_PATH;
+	bool bHost = true;
+	std::string Session = "demo";
+};
+
+const char* const UsageText = R"(Usage: korvat-sandbox [--frames N] [--frame-ms MS] [--rhi NAME] [--editor] [--host PATH | --no-host]
+                      [--session demo|play] [-KorvatLaunchID=<guid>]
+
+Runs the Korvat runtime module inside the stand-in engine, frame by frame, beside a korvat-host process, and
+prints what both sides do. The demo session connects, sets the render quality and resolution, starts a
+game, exchanges values, stops and starts the game again, kills the host and starts a new one, and shuts the
+engine down. The play session starts the game at once and runs --frames frames.
+
+  --frames N      frames to run (the demo session runs until it is done)
+  --frame-ms MS   pause between frames (default 10)
+  --rhi NAME      the engine's rendering back end (default D3D11; D3D12 or Vulkan show the back-end error)
+  --editor        run as the editor, with play-in-editor
+  --host PATH     the korvat-host program to run beside the engine
+  --no-host       run no host
+  -KorvatLaunchID=<guid>
+                  the launch switch the host gives Unreal; without it the module makes up its own id
+)";
+
+bool ParseArguments(int Argc, char** Argv, FSandboxArguments& Out)
+{
+	for (int Index = 1; Index < Argc; ++Index)
+	{
+		const std::string Argument = Argv[Index];
+		auto Value = [&]() -> std::string { return Index + 1 < Argc ? Argv[++Index] : std::string(); };
+		if (Argument == "--frames")
+		{
+			Out.Frames = std::atoi(Value().c_str());
+		}
+		else if (Argument == "--frame-ms")
+		{
+			Out.FrameMs = std::atoi(Value().c_str());
+		}
+		else if (Argument == "--rhi")
+		{
+			Out.Rhi = Value();
+		}
+		else if (Argument == "--editor")
+		{
+			Out.bEditor = true;
+		}
+		else if (Argument == "--host")
+		{
+			Out.HostPath = Value();
+		}
+		else if (Argument == "--no-host")
+		{
+			Out.bHost = false;
+		}
+		else if (Argument == "--session")
+		{
+			Out.Session = Value();
+		}
+		else if (Argument.rfind("-KorvatLaunchID=", 0) == 0 || Argument.rfind("-korvatlaunchid=", 0) == 0)
+		{
+			// Read by the module from the process command line.
+		}
+		else
+		{
+			std::fprintf(stderr, "korvat-sandbox: unknown argument '%s'\n\n%s", Argument.c_str(), UsageText);
+			return false;
+		}
+	}
+	if (Out.Session != "demo" && Out.Session != "play")
+	{
+		std::fprintf(stderr, "korvat-sandbox: unknown session '%s' (demo or play)\n", Out.Session.c_str());
+		return false;
+	}
+	if (Out.Session == "play" && Out.Frames <= 0)
+	{
+		std::fprintf(stderr, "korvat-sandbox: the play session needs --frames N\n");
+		return false;
+	}
+	return Out.Rhi.size() > 0 && Out.FrameMs >= 0;
+}
+
+std::string Narrow(const FString& Text)
+{
+	return std::string(FTCHARToUTF8(*Text).Get());
+}
+
+std::string GuidText(const UE4::GUID& Guid)
+{
+	const std::wstring Wide = UE4::Platform::FormatGuid(Guid);
+	return std::string(Wide.begin(), Wide.end());
+}
+
+/** The engine's side of the transcript: what the module did, as the engine saw it. */
+class FEngineObserver
+{
+public:
+	explicit FEngineObserver(Sandbox::FSandboxEngine& InEngine) : Engine(InEngine) {}
+
+	int Frame = 0;
+
+	void Say(const std::string& Text) const
+	{
+		std::printf("engine | frame %4d | %s\n", Frame, Text.c_str());
+		std::fflush(stdout);
+	}
+
+	/** Reports what changed since the last frame. */
+	void Observe()
+	{
+		const FKorvatPlugin* Module = Engine.GetModule();
+		const bool bConnected = Module != nullptr && Module->IsConnected();
+		if (bConnected != bWasConnected)
+		{
+			Say(bConnected ? "the module is connected to the host" : "the module is not connected to the host");
+			bWasConnected = bConnected;
+		}
+		ReportLog();
+		ReportResolution();
+		ReportScalability();
+	}
+
+	bool IsConnected() const { return bWasConnected; }
+
+private:
+	void ReportLog()
+	{
+		const TArray<StandInTesting::FCapturedLogLine> Lines = StandInTesting::GetLogLines();
+		for (int32 Index = LogLinesSeen; Index < Lines.Num(); ++Index)
+		{
+			if (Lines[Index].Category == FName(TEXT("LogKorvatPlugin")))
+			{
+				Say("log: " + Narrow(Lines[Index].Text));
+			}
+		}
+		LogLinesSeen = Lines.Num();
+	}
+
+	void ReportResolution()
+	{
+		const TArray<StandInTesting::FResolutionRequest> Requests = StandInTesting::GetResolutionRequests();
+		const int32 NewRequests = Requests.Num() - ResolutionRequestsSeen;
+		ResolutionRequestsSeen = Requests.Num();
+		if (NewRequests > 0 && !bResolutionPending)
+		{
+			const StandInTesting::FResolutionRequest& Request = Requests.Last();
+			Say("resolution change to " + std::to_string(Request.ResX) + "x" + std::to_string(Request.ResY) +
+				" requested (repeated every frame until the host confirms the size)");
+			PendingSince = Frame;
+		}
+		else if (NewRequests == 0 && bResolutionPending)
+		{
+			Say("resolution requests stopped after " + std::to_string(Frame - PendingSince) + " frames");
+		}
+		bResolutionPending = NewRequests > 0;
+		for (const EngineTesting::FFrameResizeRequest& Resize : EngineTesting::GetFrameResizeRequests())
+		{
+			if (!bReportedFrameResize)
+			{
+				Say("play-in-editor window frame resized to " + std::to_string(Resize.SizeX) + "x" + std::to_string(Resize.SizeY));
+				bReportedFrameResize = true;
+			}
+		}
+	}
+
+	void ReportScalability()
+	{
+		const TArray<StandInTesting::FScalabilityApplication> Applied = StandInTesting::GetScalabilityApplications();
+		for (int32 Index = ScalabilitySeen; Index < Applied.Num(); ++Index)
+		{
+			const Scalability::FQualityLevels& Levels = Applied[Index].Levels;
+			Say("scalability applied: shadows " + std::to_string(Levels.ShadowQuality) + ", textures " +
+				std::to_string(Levels.TextureQuality) + ", effects " + std::to_string(Levels.EffectsQuality) + ", anti-aliasing " +
+				std::to_string(Levels.AntiAliasingQuality));
+		}
+		ScalabilitySeen = Applied.Num();
+	}
+
+	Sandbox::FSandboxEngine& Engine;
+	bool bWasConnected = false;
+	int32 LogLinesSeen = 0;
+	int32 ResolutionRequestsSeen = 0;
+	int32 ScalabilitySeen = 0;
+	bool bResolutionPending = false;
+	bool bReportedFrameResize = false;
+	int PendingSince = 0;
+};
+
+/** A korvat-host process whose output joins the transcript. */
+class FHostProcess
+{
+public:
+	bool Start(const std::string& Path, int Generation)
+	{
+		std::string Error;
+		Process = ChildProcess::Start(Path, {"--watch-shares", "--stay"}, Error);
+		Label = Generation == 1 ? "host   " : "host " + std::to_string(Generation) + " ";
+		if (!Process)
+		{
+			std::fprintf(stderr, "korvat-sandbox: cannot start korvat-host '%s': %s\n", Path.c_str(), Error.c_str());
+		}
+		return Process != nullptr;
+	}
+
+	void Command(const std::string& Line)
+	{
+		if (Process)
+		{
+			Process->WriteLine(Line);
+		}
+	}
+
+	/** Prints what the host printed since the last call; waits up to Timeout for the first line. */
+	void Drain(std::chrono::milliseconds Timeout = std::chrono::milliseconds(0))
+	{
+		while (Process)
+		{
+			std::optional<std::string> Line = Process->ReadLine(Timeout);
+			if (!Line)
+			{
+				return;
+			}
+			Timeout = std::chrono::milliseconds(0);
+			std::printf("%s| %s\n", Label.c_str(), Line->c_str());
+			std::fflush(stdout);
+		}
+	}
+
+	void Kill()
+	{
+		if (Process)
+		{
+			Drain();
+			Process->Kill();
+			std::printf("%s| (killed)\n", Label.c_str());
+			Process.reset();
+		}
+	}
+
+	void Quit()
+	{
+		if (Process)
+		{
+			Command("quit");
+			Process->Wait(std::chrono::milliseconds(5000));
+			Drain();
+			Process.reset();
+		}
+	}
+
+	bool IsRunning() const { return Process != nullptr; }
+
+private:
+	std::unique_ptr<ChildProcess> Process;
+	std::string Label;
+};
+
+/** One step of a scripted session: runs when its condition holds, then the next step waits. */
+struct FStep
+{
+	std::string Description;
+	std::function<bool()> Ready;
+	std::function<void()> Run;
+};
+
+int RunSandbox(const FSandboxArguments& Arguments)
+{
+	Sandbox::FSandboxOptions Options;
+	Options.RhiName = FString(Arguments.Rhi.c_str());
+	Options.bEditor = Arguments.bEditor;
+	Sandbox::FSandboxEngine Engine(Options);
+	FEngineObserver Observer(Engine);
+	FHostProcess Host;
+	int HostGeneration = 0;
+
+	auto StartHost = [&] {
+		if (Arguments.bHost && Host.Start(Arguments.HostPath, ++HostGeneration))
+		{
+			Host.Drain(std::chrono::milliseconds(2000));
+		}
+	};
+	StartHost();
+
+	FString Error;
+	if (!Engine.Start(Error))
+	{
+		std::fprintf(stderr, "korvat-sandbox: %s\n", Narrow(Error).c_str());
+		Host.Quit();
+		return 1;
+	}
+	const FKorvatPlugin* Module = Engine.GetModule();
+	Observer.Say(std::string("engine started (") + (Arguments.bEditor ? "editor" : "game") + ", RHI " + Arguments.Rhi +
+		"), module KorvatPlugin loaded, launch id " + GuidText(Module->GetKorvatLaunchID()));
+
+	int Mark = 0;
+	auto FramesSinceMark = [&](int Count) { return [&, Count] { return Observer.Frame - Mark >= Count; }; };
+	std::vector<FStep> Steps;
+	if (Arguments.Session == "demo")
+	{
+		Steps = {
+			{"wait for the connection", [&] { return Observer.IsConnected(); }, [] {}},
+			{"quality and clock before the game", FramesSinceMark(3),
+				[&] {
+					Host.Command("send * QLTY 2");
+					Host.Command("send * CLCK 1200 20.0 60 1");
+				}},
+			{"start the game", FramesSinceMark(5), [&] { Engine.StartPlay(); Observer.Say("game started"); }},
+			{"resolution and values", FramesSinceMark(5),
+				[&] {
+					Host.Command("send * RESN 1920 1080");
+					Host.Command("send * VINT 1 5");
+					Host.Command("send * VSTR 9 hello from the host");
+					Host.Command("send * EVNT 13 42");
+				}},
+			{"confirm the resolution", FramesSinceMark(10), [&] { Host.Command("send * RESN 1920 1080"); }},
+			{"stop the game", FramesSinceMark(10), [&] { Engine.StopPlay(); Observer.Say("game stopped"); }},
+			{"start the game again", FramesSinceMark(5), [&] { Engine.StartPlay(); Observer.Say("game started"); }},
+			{"kill the host", FramesSinceMark(10), [&] { Host.Kill(); }},
+			{"start a new host", FramesSinceMark(10), [&] { StartHost(); }},
+			{"wait for the new connection", [&] { return Observer.IsConnected(); }, [] {}},
+			{"a value to the new host", FramesSinceMark(5), [&] { Host.Command("send * VINT 1 6"); }},
+			{"shut the engine down", FramesSinceMark(10),
+				[&] {
+					Observer.Say("engine shutting down (pre-exit, module shut-down)");
+					Engine.Shutdown();
+				}},
+		};
+	}
+
+	else
+	{
+		Engine.StartPlay();
+		Observer.Say("game started");
+	}
+
+	std::size_t NextStep = 0;
+	const int FrameLimit = Arguments.Frames > 0 ? Arguments.Frames : 2000;
+	while (Engine.IsRunning() && Observer.Frame < FrameLimit)
+	{
+		++Observer.Frame;
+		Engine.RunFrames(1);
+		Observer.Observe();
+		Host.Drain();
+		if (NextStep < Steps.size() && Steps[NextStep].Ready())
+		{
+			Steps[NextStep].Run();
+			Mark = Observer.Frame;
+			++NextStep;
+		}
+		std::this_thread::sleep_for(std::chrono::milliseconds(Arguments.FrameMs));
+	}
+
+	const bool bSessionDone = NextStep == Steps.size();
+	if (Engine.IsRunning())
+	{
+		Engine.Shutdown();
+	}
+	std::this_thread::sleep_for(std::chrono::milliseconds(50));
+	Host.Drain(std::chrono::milliseconds(200));
+	Host.Quit();
+	if (!bSessionDone)
+	{
+		std::fprintf(stderr, "korvat-sandbox: the session stopped at step '%s' after %d frames\n",
+			Steps[NextStep].Description.c_str(), Observer.Frame);
+		return 1;
+	}
+	std::printf("sandbox | session complete after %d frames\n", Observer.Frame);
+	return 0;
+}
+} // namespace
+
+int main(int Argc, char** Argv)
+{
+	for (int Index = 1; Index < Argc; ++Index)
+	{
+		if (std::string(Argv[Index]) == "--help")
+		{
+			std::fputs(UsageText, stdout);
+			return 0;
+		}
+	}
+	FSandboxArguments Arguments;
+	if (!ParseArguments(Argc, Argv, Arguments))
+	{
+		return 2;
+	}
+	StandInTesting::SetLogEchoToStderr(false);
+	return RunSandbox(Arguments);
+}
