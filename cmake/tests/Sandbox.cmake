@@ -1,0 +1,23 @@
+# The main job as a test: the module in the stand-in engine beside a korvat-host process, the whole
+# scripted session, checked on the transcript both sides print.
+if(TARGET korvat-sandbox)
+  set(KORVAT_SANDBOX_LAUNCH_ID 01234567-89AB-CDEF-0123-456789ABCDEF)
+  add_test(NAME Sandbox.DemoSession
+    COMMAND korvat-sandbox --frame-ms 2 -KorvatLaunchID=${KORVAT_SANDBOX_LAUNCH_ID})
+  add_test(NAME Sandbox.EditorUnderD3D12
+    COMMAND korvat-sandbox --editor --rhi D3D12 --session play --frames 8 --frame-ms 2)
+  if(NOT WIN32)
+    # Named objects and the share channel in folders of the test's own.
+    set_tests_properties(Sandbox.DemoSession PROPERTIES ENVIRONMENT
+      "KORVAT_IPC_ROOT=/dev/shm/korvat-ctest-sandbox-demo;KORVAT_TEXTURESHARE_DIR=${CMAKE_BINARY_DIR}/sandbox-demo-share")
+    set_tests_properties(Sandbox.EditorUnderD3D12 PROPERTIES ENVIRONMENT
+      "KORVAT_IPC_ROOT=/dev/shm/korvat-ctest-sandbox-d3d12;KORVAT_TEXTURESHARE_DIR=${CMAKE_BINARY_DIR}/sandbox-d3d12-share")
+  endif()
+  # The launch id from the command line names the share object, the host's value comes back under the
+  # "_synced" id, the host restart is survived and the session ends.
+  set_tests_properties(Sandbox.DemoSession PROPERTIES TIMEOUT 120
+    PASS_REGULAR_EXPRESSION "launch \\{01234567-89AB-CDEF-0123-456789ABCDEF\\}.*share 123456789abcdef67452301efcdab89_ frame [0-9]+: VINT [0-9]+ 5 \\[id 0xF2B8741A.*host 2 +\\| slot 0: connected.*session complete")
+  set_tests_properties(Sandbox.EditorUnderD3D12 PROPERTIES TIMEOUT 120
+    PASS_REGULAR_EXPRESSION "log: Korvat texture share requires using the DirectX 11 rendering backend, please switch your project to it\\..*received: VERR \"ERROR: Unreal D2I requires using the DirectX 11 rendering backend, please switch your Unreal project to it\\.\\\\n\".*received: TSHR 0.*session complete"
+    FAIL_REGULAR_EXPRESSION "TSHR 1")
+endif()
