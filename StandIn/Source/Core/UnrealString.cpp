@@ -26,10 +26,10 @@ namespace
 
 	/** Formats one numeric conversion with the C library's narrow printf, then widens the result. */
 	template <typename ValueType>
-	void AppendFormattedNumber(FString& Out, const char* Spec, ValueType Value)
+	void AppendFormattedNumber(FString& Out, const char* Conversion, ValueType Value)
 	{
 		char Small[64];
-		const int Needed = std::snprintf(Small, sizeof(Small), Spec, Value);
+		const int Needed = std::snprintf(Small, sizeof(Small), Conversion, Value);
 		if (Needed < 0)
 		{
 			return;
@@ -41,7 +41,7 @@ namespace
 		}
 		TArray<char> Large;
 		Large.SetNum(Needed + 1);
-		std::snprintf(Large.GetData(), static_cast<size_t>(Needed) + 1, Spec, Value);
+		std::snprintf(Large.GetData(), static_cast<size_t>(Needed) + 1, Conversion, Value);
 		AppendNarrow(Out, Large.GetData());
 	}
 
@@ -107,7 +107,7 @@ namespace UE::String::Private
 				Out.AppendChar(*Ptr++);
 				continue;
 			}
-			const TCHAR* SpecStart = Ptr++;
+			const TCHAR* ConversionStart = Ptr++;
 			if (*Ptr == TEXT('%'))
 			{
 				Out.AppendChar(TEXT('%'));
@@ -231,25 +231,25 @@ namespace UE::String::Private
 			const TCHAR Conversion = *Ptr;
 			if (Conversion == 0)
 			{
-				// A truncated specification is copied verbatim.
-				Out.Append(SpecStart, static_cast<int32>(Ptr - SpecStart));
+				// A truncated conversion is copied verbatim.
+				Out.Append(ConversionStart, static_cast<int32>(Ptr - ConversionStart));
 				break;
 			}
 			++Ptr;
 
-			char Spec[48];
-			auto BuildSpec = [&](const char* LengthText, char ConversionChar)
+			char NarrowFormat[48];
+			auto BuildNarrowFormat = [&](const char* LengthText, char ConversionChar)
 			{
-				int Written = std::snprintf(Spec, sizeof(Spec), "%%%s", Flags);
+				int Written = std::snprintf(NarrowFormat, sizeof(NarrowFormat), "%%%s", Flags);
 				if (Width >= 0)
 				{
-					Written += std::snprintf(Spec + Written, sizeof(Spec) - static_cast<size_t>(Written), "%d", Width);
+					Written += std::snprintf(NarrowFormat + Written, sizeof(NarrowFormat) - static_cast<size_t>(Written), "%d", Width);
 				}
 				if (Precision >= 0)
 				{
-					Written += std::snprintf(Spec + Written, sizeof(Spec) - static_cast<size_t>(Written), ".%d", Precision);
+					Written += std::snprintf(NarrowFormat + Written, sizeof(NarrowFormat) - static_cast<size_t>(Written), ".%d", Precision);
 				}
-				std::snprintf(Spec + Written, sizeof(Spec) - static_cast<size_t>(Written), "%s%c", LengthText, ConversionChar);
+				std::snprintf(NarrowFormat + Written, sizeof(NarrowFormat) - static_cast<size_t>(Written), "%s%c", LengthText, ConversionChar);
 			};
 
 			switch (Conversion)
@@ -269,8 +269,8 @@ namespace UE::String::Private
 				case ELengthModifier::IntMax: Value = va_arg(Args, intmax_t); break;
 				default: Value = va_arg(Args, int); break;
 				}
-				BuildSpec("ll", 'd');
-				AppendFormattedNumber(Out, Spec, Value);
+				BuildNarrowFormat("ll", 'd');
+				AppendFormattedNumber(Out, NarrowFormat, Value);
 				break;
 			}
 			case TEXT('u'):
@@ -290,8 +290,8 @@ namespace UE::String::Private
 				case ELengthModifier::IntMax: Value = va_arg(Args, uintmax_t); break;
 				default: Value = va_arg(Args, unsigned int); break;
 				}
-				BuildSpec("ll", static_cast<char>(Conversion));
-				AppendFormattedNumber(Out, Spec, Value);
+				BuildNarrowFormat("ll", static_cast<char>(Conversion));
+				AppendFormattedNumber(Out, NarrowFormat, Value);
 				break;
 			}
 			case TEXT('f'):
@@ -304,8 +304,8 @@ namespace UE::String::Private
 			case TEXT('A'):
 			{
 				const double Value = Length == ELengthModifier::LongDouble ? static_cast<double>(va_arg(Args, long double)) : va_arg(Args, double);
-				BuildSpec("", static_cast<char>(Conversion));
-				AppendFormattedNumber(Out, Spec, Value);
+				BuildNarrowFormat("", static_cast<char>(Conversion));
+				AppendFormattedNumber(Out, NarrowFormat, Value);
 				break;
 			}
 			case TEXT('c'):
@@ -359,13 +359,13 @@ namespace UE::String::Private
 			case TEXT('p'):
 			{
 				const void* Value = va_arg(Args, void*);
-				BuildSpec("", 'p');
-				AppendFormattedNumber(Out, Spec, Value);
+				BuildNarrowFormat("", 'p');
+				AppendFormattedNumber(Out, NarrowFormat, Value);
 				break;
 			}
 			default:
 				// Unknown conversions are copied verbatim, consuming no argument.
-				Out.Append(SpecStart, static_cast<int32>(Ptr - SpecStart));
+				Out.Append(ConversionStart, static_cast<int32>(Ptr - ConversionStart));
 				break;
 			}
 		}
