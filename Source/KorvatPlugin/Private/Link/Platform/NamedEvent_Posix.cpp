@@ -38,24 +38,6 @@ EventBlock* BlockOf(void* Base) noexcept
 	return std::launder(reinterpret_cast<EventBlock*>(static_cast<unsigned char*>(Base) + Posix::ObjectHeaderSize));
 }
 
-OpenResult Adopt(OpenResult Result, const Posix::NamedObjectFile& File, NamedEvent& Out, std::intptr_t& Native, void*& Block)
-{
-	if (Result != OpenResult::Ok && Result != OpenResult::AlreadyExists)
-	{
-		return Result;
-	}
-	if (File.PayloadSize < sizeof(EventBlock))
-	{
-		::munmap(File.Base, Posix::ObjectHeaderSize + File.PayloadSize);
-		int Fd = File.Fd;
-		Posix::CloseNamedObject(Fd);
-		return OpenResult::Failed;
-	}
-	Out.Close();
-	Native = File.Fd;
-	Block = File.Base;
-	return Result;
-}
 
 } // namespace
 
@@ -84,7 +66,7 @@ OpenResult NamedEvent::Open(std::wstring_view Name, NamedEvent& Out) noexcept
 {
 	Posix::NamedObjectFile File;
 	const OpenResult Result = Posix::OpenNamedObject(Posix::ObjectKind::Event, Name, true, File);
-	return Adopt(Result, File, Out, Out.Native, Out.Block);
+	return Posix::AdoptNamedObject(Result, File, sizeof(EventBlock), Out, Out.Native, Out.Block);
 }
 
 OpenResult NamedEvent::Create(std::wstring_view Name, NamedEvent& Out) noexcept
@@ -92,7 +74,7 @@ OpenResult NamedEvent::Create(std::wstring_view Name, NamedEvent& Out) noexcept
 	Posix::NamedObjectFile File;
 	const OpenResult Result =
 	    Posix::CreateNamedObject(Posix::ObjectKind::Event, Name, sizeof(EventBlock), true, InitializeEvent, nullptr, File);
-	return Adopt(Result, File, Out, Out.Native, Out.Block);
+	return Posix::AdoptNamedObject(Result, File, sizeof(EventBlock), Out, Out.Native, Out.Block);
 }
 
 bool NamedEvent::Set() noexcept

@@ -84,25 +84,6 @@ timespec DeadlineAfter(std::uint32_t TimeoutMs) noexcept
 	return Deadline;
 }
 
-OpenResult Adopt(OpenResult Result, const Posix::NamedObjectFile& File, NamedMutex& Out, std::intptr_t& Native,
-                 void*& Block) noexcept
-{
-	if (Result != OpenResult::Ok && Result != OpenResult::AlreadyExists)
-	{
-		return Result;
-	}
-	if (File.PayloadSize < sizeof(MutexBlock))
-	{
-		::munmap(File.Base, Posix::ObjectHeaderSize + File.PayloadSize);
-		int Fd = File.Fd;
-		Posix::CloseNamedObject(Fd);
-		return OpenResult::Failed;
-	}
-	Out.Close();
-	Native = File.Fd;
-	Block = File.Base;
-	return Result;
-}
 
 } // namespace
 
@@ -131,7 +112,7 @@ OpenResult NamedMutex::Open(std::wstring_view Name, NamedMutex& Out) noexcept
 {
 	Posix::NamedObjectFile File;
 	const OpenResult Result = Posix::OpenNamedObject(Posix::ObjectKind::Mutex, Name, true, File);
-	return Adopt(Result, File, Out, Out.Native, Out.Block);
+	return Posix::AdoptNamedObject(Result, File, sizeof(MutexBlock), Out, Out.Native, Out.Block);
 }
 
 OpenResult NamedMutex::Create(std::wstring_view Name, MutexOwnership Ownership, NamedMutex& Out) noexcept
@@ -140,7 +121,7 @@ OpenResult NamedMutex::Create(std::wstring_view Name, MutexOwnership Ownership, 
 	Posix::NamedObjectFile File;
 	const OpenResult Result =
 	    Posix::CreateNamedObject(Posix::ObjectKind::Mutex, Name, sizeof(MutexBlock), true, InitializeMutex, &Context, File);
-	return Adopt(Result, File, Out, Out.Native, Out.Block);
+	return Posix::AdoptNamedObject(Result, File, sizeof(MutexBlock), Out, Out.Native, Out.Block);
 }
 
 WaitResult NamedMutex::Wait(std::uint32_t TimeoutMs) noexcept

@@ -222,4 +222,20 @@ void CloseNamedObject(int& Fd) noexcept
 	}
 }
 
+OpenResult CheckNamedObjectBlock(OpenResult Result, const NamedObjectFile& File, std::size_t BlockSize) noexcept
+{
+	if (Result != OpenResult::Ok && Result != OpenResult::AlreadyExists)
+	{
+		return Result;
+	}
+	if (File.PayloadSize < BlockSize)
+	{
+		::munmap(File.Base, ObjectHeaderSize + File.PayloadSize);
+		int Fd = File.Fd;
+		CloseNamedObject(Fd);
+		return OpenResult::Failed;
+	}
+	return Result;
+}
+
 } // namespace Korvat::UE4::Platform::Posix

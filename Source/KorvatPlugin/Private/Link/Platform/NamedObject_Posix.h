@@ -53,4 +53,25 @@ void* MapNamedObject(int Fd, std::size_t PayloadBytes) noexcept;
 /** Drops this handle's lock (removing the file when it was the last one) and closes the descriptor. */
 void CloseNamedObject(int& Fd) noexcept;
 
+/**
+ * Checks that a just opened or created object's payload holds at least BlockSize bytes; if not, unmaps and
+ * closes its file and returns Failed. Open and create results other than Ok and AlreadyExists pass through.
+ */
+OpenResult CheckNamedObjectBlock(OpenResult Result, const NamedObjectFile& File, std::size_t BlockSize) noexcept;
+
+/** Gives a checked object's file to a handle (Native, Block), closing what the handle held before. */
+template <typename HandleType>
+OpenResult AdoptNamedObject(OpenResult Result, const NamedObjectFile& File, std::size_t BlockSize, HandleType& Out,
+	std::intptr_t& Native, void*& Block) noexcept
+{
+	Result = CheckNamedObjectBlock(Result, File, BlockSize);
+	if (Result == OpenResult::Ok || Result == OpenResult::AlreadyExists)
+	{
+		Out.Close();
+		Native = File.Fd;
+		Block = File.Base;
+	}
+	return Result;
+}
+
 } // namespace Korvat::UE4::Platform::Posix
