@@ -31,3 +31,17 @@ foreach(Header IN LISTS KORVAT_MODULE_HEADERS)
 endforeach()
 korvat_reflect_headers(TARGET KorvatPlugin MODULE KorvatPlugin API_MACRO KORVATPLUGIN_API
   MODULE_ROOT ${KORVAT_MODULE_DIR} HEADERS ${KORVAT_MODULE_REFLECTED})
+
+# The editor module, loaded after the runtime module in editor builds.
+set(KORVAT_EDITOR_MODULE_DIR ${CMAKE_SOURCE_DIR}/Source/KorvatEditorPlugin)
+file(GLOB KORVAT_EDITOR_MODULE_SOURCES CONFIGURE_DEPENDS ${KORVAT_EDITOR_MODULE_DIR}/Private/*.cpp)
+add_library(KorvatEditorPlugin SHARED ${KORVAT_EDITOR_MODULE_SOURCES})
+target_include_directories(KorvatEditorPlugin PRIVATE ${KORVAT_EDITOR_MODULE_DIR}/Private ${KORVAT_LINK_DIR})
+target_link_libraries(KorvatEditorPlugin PRIVATE KorvatPlugin UnrealStandIn)
+target_compile_definitions(KorvatEditorPlugin PRIVATE KORVATEDITORPLUGIN_API=DLLEXPORT)
+set_target_properties(KorvatEditorPlugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON PREFIX "")
+korvat_warnings(KorvatEditorPlugin)
+target_compile_options(KorvatEditorPlugin PRIVATE -Wno-unused-parameter)
+if(MINGW)
+  target_link_options(KorvatEditorPlugin PRIVATE -static)
+endif()

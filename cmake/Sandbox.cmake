@@ -5,7 +5,9 @@ if(TARGET KorvatPlugin)
   target_include_directories(korvat_sandbox PUBLIC ${CMAKE_SOURCE_DIR}/Sandbox/Engine
     ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private ${KORVAT_LINK_DIR})
   target_link_libraries(korvat_sandbox PUBLIC UnrealStandInTesting KorvatPlugin korvat_link)
-  target_compile_definitions(korvat_sandbox PRIVATE KORVAT_SANDBOX_MODULE_PATH="$<TARGET_FILE:KorvatPlugin>")
+  target_compile_definitions(korvat_sandbox PRIVATE KORVAT_SANDBOX_MODULE_PATH="$<TARGET_FILE:KorvatPlugin>"
+    KORVAT_SANDBOX_EDITOR_MODULE_PATH="$<TARGET_FILE:KorvatEditorPlugin>")
+  add_dependencies(korvat_sandbox KorvatEditorPlugin)
   korvat_warnings(korvat_sandbox)
   target_compile_options(korvat_sandbox PRIVATE -Wno-unused-parameter)
 

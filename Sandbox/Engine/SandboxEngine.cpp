@@ -12,6 +12,7 @@ namespace Korvat::Sandbox
 namespace
 {
 const TCHAR* const ModuleName = TEXT("KorvatPlugin");
+const TCHAR* const EditorModuleName = TEXT("KorvatEditorPlugin");
 } // namespace
 
 FSandboxEngine::FSandboxEngine(FSandboxOptions InOptions) : Options(MoveTemp(InOptions))
@@ -48,6 +49,14 @@ bool FSandboxEngine::Start(FString& OutError)
 
 	if (Options.bEditor)
 	{
+		// The editor module loads after the runtime module, in editor builds only.
+		StandInTesting::RegisterModuleLibrary(EditorModuleName, FString(TEXT(KORVAT_SANDBOX_EDITOR_MODULE_PATH)));
+		if (FModuleManager::Get().LoadModule(EditorModuleName) == nullptr)
+		{
+			OutError = TEXT("the editor module library could not be loaded");
+			StandInTesting::ShutdownAllModules();
+			return false;
+		}
 		EngineTesting::StartEditorEngine();
 	}
 	else
