@@ -143,9 +143,7 @@ namespace StandInState
 
 bool FCpuProfilerTrace::IsRecording()
 {
-	StandInState::FRecords& Records = StandInState::Records();
-	std::lock_guard<std::recursive_mutex> Lock(Records.Mutex);
-	return Records.bCpuProfilerRecording;
+	return StandInState::Records().bCpuProfilerRecording.load(std::memory_order_relaxed);
 }
 
 void FCpuProfilerTrace::OutputBeginEvent(const ANSICHAR* Name)

@@ -3,6 +3,7 @@
 
 #include "StandInTesting.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace StandInState
@@ -16,7 +17,8 @@ namespace StandInState
 		TArray<StandInTesting::FConfigFlush> ConfigFlushes;
 		TArray<StandInTesting::FResolutionRequest> ResolutionRequests;
 		TArray<StandInTesting::FScalabilityApplication> ScalabilityApplications;
-		bool bCpuProfilerRecording = false;
+		// Read on every profiler scope, so without taking the records lock.
+		std::atomic<bool> bCpuProfilerRecording{false};
 		TArray<FString> CpuProfilerScopes;
 	};
 
