@@ -36,6 +36,7 @@ public:
 	//~ End IModuleInterface Interface
 
 	//~ Begin IInputDeviceModule Interface
+	using IInputDeviceModule::CreateInputDevice;
 	virtual TSharedPtr<IInputDevice> CreateInputDevice(const TSharedRef<FGenericApplicationMessageHandler>& InMessageHandler) override;
 	//~ End IInputDeviceModule Interface
 
