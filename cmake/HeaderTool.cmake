@@ -47,8 +47,6 @@ endfunction()
 # The stand-in engine's own reflected classes: every header under StandIn/Include that includes
 # its .generated.h.
 if(TARGET UnrealStandIn)
-  # The object system's test controls are compiled into the stand-in library.
-  target_include_directories(UnrealStandIn PRIVATE ${CMAKE_SOURCE_DIR}/StandIn/Testing)
   file(GLOB_RECURSE KorvatStandInHeaders CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/StandIn/Include/*.h)
   set(KorvatStandInReflected)
   foreach(Header IN LISTS KorvatStandInHeaders)

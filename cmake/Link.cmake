@@ -7,7 +7,9 @@ else()
   set(KORVAT_PLATFORM_BACKEND Posix)
 endif()
 
+# Handles.cpp is shared by both backends; the rest is chosen by backend.
 file(GLOB KORVAT_PLATFORM_SOURCES CONFIGURE_DEPENDS ${KORVAT_LINK_DIR}/Platform/*_${KORVAT_PLATFORM_BACKEND}.cpp)
+list(APPEND KORVAT_PLATFORM_SOURCES ${KORVAT_LINK_DIR}/Platform/Handles.cpp)
 add_library(korvat_platform STATIC ${KORVAT_PLATFORM_SOURCES})
 target_include_directories(korvat_platform PUBLIC ${KORVAT_LINK_DIR})
 korvat_warnings(korvat_platform)

@@ -105,7 +105,6 @@ public:
 	std::uint32_t GetSlotIndex() const noexcept { return SlotIndex; }
 	std::int32_t GetLastSlotState() const noexcept { return LastSlotState; }
 	std::size_t GetPendingFieldListRequestCount() const noexcept { return PendingFieldListRequests.size(); }
-	std::uint32_t GetPendingWriteCount() const noexcept { return OutboundPipe.PendingWrites(); }
 	/** The GUID of an open field-list request of Requester; false when it has none. */
 	bool FindPendingFieldListRequest(const IKorvatNodeFieldSync* Requester, GUID& OutRequestId) const noexcept
 	{

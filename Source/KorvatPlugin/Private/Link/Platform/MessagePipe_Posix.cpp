@@ -287,30 +287,6 @@ void MessagePipeWriter::Close() noexcept
 	State.reset();
 }
 
-MessagePipeReader::MessagePipeReader(MessagePipeReader&& Other) noexcept
-    : Native(std::exchange(Other.Native, -1)), MessageSize(std::exchange(Other.MessageSize, 0)),
-      MessageOffset(std::exchange(Other.MessageOffset, 0)), bMessagePeeked(std::exchange(Other.bMessagePeeked, false))
-{
-}
-
-MessagePipeReader& MessagePipeReader::operator=(MessagePipeReader&& Other) noexcept
-{
-	if (this != &Other)
-	{
-		Close();
-		Native = std::exchange(Other.Native, -1);
-		MessageSize = std::exchange(Other.MessageSize, 0);
-		MessageOffset = std::exchange(Other.MessageOffset, 0);
-		bMessagePeeked = std::exchange(Other.bMessagePeeked, false);
-	}
-	return *this;
-}
-
-MessagePipeReader::~MessagePipeReader()
-{
-	Close();
-}
-
 OpenResult MessagePipeReader::Open(std::wstring_view Name, MessagePipeReader& Out) noexcept
 {
 	sockaddr_un Address;

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdint>
 #include <new>
-#include <utility>
 
 namespace Korvat::UE4::Platform
 {
@@ -40,27 +39,6 @@ EventBlock* BlockOf(void* Base) noexcept
 
 
 } // namespace
-
-NamedEvent::NamedEvent(NamedEvent&& Other) noexcept
-    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
-{
-}
-
-NamedEvent& NamedEvent::operator=(NamedEvent&& Other) noexcept
-{
-	if (this != &Other)
-	{
-		Close();
-		Native = std::exchange(Other.Native, -1);
-		Block = std::exchange(Other.Block, nullptr);
-	}
-	return *this;
-}
-
-NamedEvent::~NamedEvent()
-{
-	Close();
-}
 
 OpenResult NamedEvent::Open(std::wstring_view Name, NamedEvent& Out) noexcept
 {

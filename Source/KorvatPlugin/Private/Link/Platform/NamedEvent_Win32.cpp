@@ -2,31 +2,9 @@
 
 #include "Os_Win32.h"
 
-#include <utility>
 
 namespace Korvat::UE4::Platform
 {
-
-NamedEvent::NamedEvent(NamedEvent&& Other) noexcept
-    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
-{
-}
-
-NamedEvent& NamedEvent::operator=(NamedEvent&& Other) noexcept
-{
-	if (this != &Other)
-	{
-		Close();
-		Native = std::exchange(Other.Native, -1);
-		Block = std::exchange(Other.Block, nullptr);
-	}
-	return *this;
-}
-
-NamedEvent::~NamedEvent()
-{
-	Close();
-}
 
 OpenResult NamedEvent::Open(std::wstring_view Name, NamedEvent& Out) noexcept
 {

@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <new>
-#include <utility>
 
 namespace Korvat::UE4::Platform
 {
@@ -86,27 +85,6 @@ timespec DeadlineAfter(std::uint32_t TimeoutMs) noexcept
 
 
 } // namespace
-
-NamedMutex::NamedMutex(NamedMutex&& Other) noexcept
-    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
-{
-}
-
-NamedMutex& NamedMutex::operator=(NamedMutex&& Other) noexcept
-{
-	if (this != &Other)
-	{
-		Close();
-		Native = std::exchange(Other.Native, -1);
-		Block = std::exchange(Other.Block, nullptr);
-	}
-	return *this;
-}
-
-NamedMutex::~NamedMutex()
-{
-	Close();
-}
 
 OpenResult NamedMutex::Open(std::wstring_view Name, NamedMutex& Out) noexcept
 {

@@ -2,31 +2,9 @@
 
 #include "Os_Win32.h"
 
-#include <utility>
 
 namespace Korvat::UE4::Platform
 {
-
-NamedMutex::NamedMutex(NamedMutex&& Other) noexcept
-    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
-{
-}
-
-NamedMutex& NamedMutex::operator=(NamedMutex&& Other) noexcept
-{
-	if (this != &Other)
-	{
-		Close();
-		Native = std::exchange(Other.Native, -1);
-		Block = std::exchange(Other.Block, nullptr);
-	}
-	return *this;
-}
-
-NamedMutex::~NamedMutex()
-{
-	Close();
-}
 
 OpenResult NamedMutex::Open(std::wstring_view Name, NamedMutex& Out) noexcept
 {

@@ -2,31 +2,9 @@
 
 #include "Os_Win32.h"
 
-#include <utility>
 
 namespace Korvat::UE4::Platform
 {
-
-SharedMemory::SharedMemory(SharedMemory&& Other) noexcept
-    : Native(std::exchange(Other.Native, -1)), NativeSize(std::exchange(Other.NativeSize, 0))
-{
-}
-
-SharedMemory& SharedMemory::operator=(SharedMemory&& Other) noexcept
-{
-	if (this != &Other)
-	{
-		Close();
-		Native = std::exchange(Other.Native, -1);
-		NativeSize = std::exchange(Other.NativeSize, 0);
-	}
-	return *this;
-}
-
-SharedMemory::~SharedMemory()
-{
-	Close();
-}
 
 OpenResult SharedMemory::Open(std::wstring_view Name, SharedMemory& Out) noexcept
 {
