@@ -259,6 +259,10 @@ public:
 			}
 			Timeout = std::chrono::milliseconds(0);
 			std::printf("%s| %s\n", Label.c_str(), Line->c_str());
+			if (Line->find(EchoMarker) != std::string::npos)
+			{
+				++EchoesSeen;
+			}
 			std::fflush(stdout);
 		}
 	}
@@ -287,7 +291,12 @@ public:
 
 	bool IsRunning() const { return Process != nullptr; }
 
+	/** Share parameters echoing the host's value 1 ("_synced" id) that the hosts have printed so far. */
+	int EchoesSeen = 0;
+
 private:
+	static constexpr const char* EchoMarker = "[id 0xF2B8741A";
+
 	std::unique_ptr<ChildProcess> Process;
 	std::string Label;
 };
@@ -342,10 +351,14 @@ int RunSandbox(const FSandboxArguments& Arguments)
 					Host.Command("send * CLCK 1200 20.0 60 1");
 				}},
 			{"start the game", FramesSinceMark(5), [&] { Engine.StartPlay(); Observer.Say("game started"); }},
-			{"resolution and values", FramesSinceMark(5),
+			{"resolution and a value", FramesSinceMark(5),
 				[&] {
 					Host.Command("send * RESN 1920 1080");
 					Host.Command("send * VINT 1 5");
+				}},
+			// The share channel keeps only the latest delivered frame: let the host see one echo before the next.
+			{"wait for the host to see the value echoed", [&] { return Host.EchoesSeen >= 1; },
+				[&] {
 					Host.Command("send * VSTR 9 hello from the host");
 					Host.Command("send * EVNT 13 42");
 				}},
@@ -356,6 +369,7 @@ int RunSandbox(const FSandboxArguments& Arguments)
 			{"start a new host", FramesSinceMark(10), [&] { StartHost(); }},
 			{"wait for the new connection", [&] { return Observer.IsConnected(); }, [] {}},
 			{"a value to the new host", FramesSinceMark(5), [&] { Host.Command("send * VINT 1 6"); }},
+			{"wait for the new host to see the value echoed", [&] { return Host.EchoesSeen >= 2; }, [] {}},
 			{"shut the engine down", FramesSinceMark(10),
 				[&] {
 					Observer.Say("engine shutting down (pre-exit, module shut-down)");
