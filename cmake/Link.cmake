@@ -1,15 +1,9 @@
 # The host link and its platform layer: plain C++ shared by the runtime module, the host simulator and tests.
 set(KORVAT_LINK_DIR ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private/Link)
 
-if(WIN32)
-  set(KORVAT_PLATFORM_BACKEND Win32)
-else()
-  set(KORVAT_PLATFORM_BACKEND Posix)
-endif()
-
-# Handles.cpp is shared by both backends; the rest is chosen by backend.
-file(GLOB KORVAT_PLATFORM_SOURCES CONFIGURE_DEPENDS ${KORVAT_LINK_DIR}/Platform/*_${KORVAT_PLATFORM_BACKEND}.cpp)
-list(APPEND KORVAT_PLATFORM_SOURCES ${KORVAT_LINK_DIR}/Platform/Handles.cpp)
+# Every backend source is compiled everywhere, as the engine's build does; each compiles to nothing on
+# the platforms it is not for.
+file(GLOB KORVAT_PLATFORM_SOURCES CONFIGURE_DEPENDS ${KORVAT_LINK_DIR}/Platform/*.cpp)
 add_library(korvat_platform STATIC ${KORVAT_PLATFORM_SOURCES})
 target_include_directories(korvat_platform PUBLIC ${KORVAT_LINK_DIR})
 korvat_warnings(korvat_platform)

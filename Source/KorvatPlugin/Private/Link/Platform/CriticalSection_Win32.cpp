@@ -1,3 +1,5 @@
+// The engine's build compiles every source of the module on every platform; this backend is for Windows only.
+#if defined(_WIN32)
 #include "CriticalSection.h"
 
 #include "Os_Win32.h"
@@ -41,3 +43,5 @@ void CriticalSection::Release() noexcept
 }
 
 } // namespace Korvat::UE4::Platform
+
+#endif // defined(_WIN32)

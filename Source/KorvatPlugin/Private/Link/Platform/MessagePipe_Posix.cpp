@@ -1,6 +1,8 @@
 // Message pipes as AF_UNIX SOCK_SEQPACKET sockets in the abstract namespace: the kernel keeps message
 // boundaries, a peek tells the size of the next message, and the name vanishes with the writer, so no
 // stale files are left behind by a crash.
+// The engine's build compiles every source of the module on every platform; this backend is for POSIX only.
+#if !defined(_WIN32)
 #include "MessagePipe.h"
 
 #include "Os_Posix.h"
@@ -414,3 +416,5 @@ void MessagePipeReader::Close() noexcept
 }
 
 } // namespace Korvat::UE4::Platform
+
+#endif // !defined(_WIN32)

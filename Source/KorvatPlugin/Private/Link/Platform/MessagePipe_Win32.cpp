@@ -1,3 +1,5 @@
+// The engine's build compiles every source of the module on every platform; this backend is for Windows only.
+#if defined(_WIN32)
 #include "MessagePipe.h"
 
 #include "Os_Win32.h"
@@ -328,3 +330,5 @@ void MessagePipeReader::Close() noexcept
 }
 
 } // namespace Korvat::UE4::Platform
+
+#endif // defined(_WIN32)

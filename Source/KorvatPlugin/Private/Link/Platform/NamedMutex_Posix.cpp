@@ -1,3 +1,5 @@
+// The engine's build compiles every source of the module on every platform; this backend is for POSIX only.
+#if !defined(_WIN32)
 #include "NamedMutex.h"
 
 #include "NamedObject_Posix.h"
@@ -168,3 +170,5 @@ void NamedMutex::Close() noexcept
 }
 
 } // namespace Korvat::UE4::Platform
+
+#endif // !defined(_WIN32)

@@ -1,3 +1,5 @@
+// The engine's build compiles every source of the module on every platform; this backend is for Windows only.
+#if defined(_WIN32)
 #include "NamedMutex.h"
 
 #include "Os_Win32.h"
@@ -76,3 +78,5 @@ void NamedMutex::Close() noexcept
 }
 
 } // namespace Korvat::UE4::Platform
+
+#endif // defined(_WIN32)

@@ -1,3 +1,5 @@
+// The engine's build compiles every source of the module on every platform; this backend is for POSIX only.
+#if !defined(_WIN32)
 #include "NamedObject_Posix.h"
 
 #include "Os_Posix.h"
@@ -239,3 +241,5 @@ OpenResult CheckNamedObjectBlock(OpenResult Result, const NamedObjectFile& File,
 }
 
 } // namespace Korvat::UE4::Platform::Posix
+
+#endif // !defined(_WIN32)

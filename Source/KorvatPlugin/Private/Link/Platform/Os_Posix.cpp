@@ -1,3 +1,5 @@
+// The engine's build compiles every source of the module on every platform; this backend is for POSIX only.
+#if !defined(_WIN32)
 #include "Os_Posix.h"
 
 #include <sys/stat.h>
@@ -180,3 +182,5 @@ bool EnsureIpcRoot(const std::string& Root) noexcept
 }
 
 } // namespace Korvat::UE4::Platform::Posix
+
+#endif // !defined(_WIN32)

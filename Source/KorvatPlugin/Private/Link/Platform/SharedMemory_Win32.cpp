@@ -1,3 +1,5 @@
+// The engine's build compiles every source of the module on every platform; this backend is for Windows only.
+#if defined(_WIN32)
 #include "SharedMemory.h"
 
 #include "Os_Win32.h"
@@ -67,3 +69,5 @@ void SharedMemory::Close() noexcept
 }
 
 } // namespace Korvat::UE4::Platform
+
+#endif // defined(_WIN32)
