@@ -147,6 +147,7 @@ void HostLink::ClaimSlot(const GUID& LaunchId, bool LaunchIdGenerated) noexcept
 	if (bCreated)
 	{
 		Slot.ConnectionId = ConnectionId;
+		ClaimedConnectionId = ConnectionId;
 		const std::wstring ConnectionName = Platform::FormatGuid(ConnectionId);
 		(void)Platform::NamedMutex::Create(ConnectionObjectName(ObjectName::ClientMonitorPrefix, ConnectionName),
 			Platform::MutexOwnership::OwnedByCreator, ClientMonitor);
@@ -174,6 +175,16 @@ void HostLink::StepSlotState() noexcept
 	Lock();
 
 	SharedSlot& Slot = Slots->Slots[SlotIndex];
+	if (!SlotIsStillOurs())
+	{
+		// The host freed the slot and another plug-in claimed it before this step: whatever it holds now
+		// belongs to that one. Let go of it as of a freed slot, without writing to it.
+		Close();
+		SlotIndex = NoSlot;
+		LastSlotState = static_cast<std::int32_t>(SlotState::Free);
+		return;
+	}
+
 	const std::int32_t State = ReadState(Slot);
 	switch (State)
 	{
@@ -214,6 +225,11 @@ void HostLink::StepSlotState() noexcept
 	LastSlotState = State;
 }
 
+bool HostLink::SlotIsStillOurs() const noexcept
+{
+	return Slots->Slots[SlotIndex].ConnectionId == ClaimedConnectionId;
+}
+
 bool HostLink::OpenHostObjects(const GUID& ConnectionId) noexcept
 {
 	const std::wstring ConnectionName = Platform::FormatGuid(ConnectionId);
@@ -250,7 +266,10 @@ void HostLink::WriteGameRunning(bool Running) noexcept
 		return;
 	}
 	Lock();
-	Slots->Slots[SlotIndex].GameRunning = Running ? 1 : 0;
+	if (SlotIsStillOurs())
+	{
+		Slots->Slots[SlotIndex].GameRunning = Running ? 1 : 0;
+	}
 	Unlock();
 }
 
@@ -314,7 +333,15 @@ LinkResult HostLink::Release() noexcept
 	else
 	{
 		Lock();
-		WriteState(Slots->Slots[SlotIndex], SlotState::Free);
+		// A slot that has passed to another plug-in since our last step is left to it.
+		if (SlotIsStillOurs())
+		{
+			WriteState(Slots->Slots[SlotIndex], SlotState::Free);
+		}
+		else
+		{
+			Result = LinkResult::NotAttached;
+		}
 		Unlock();
 	}
 	Section.Leave();

@@ -64,6 +64,13 @@ public:
 
 	// Outbound messages.
 
+	/**
+	 * The largest payload one message carries: tag and payload together must stay within a signed 32-bit size,
+	 * which every write and read call on both ends of a pipe can express.
+	 */
+	static constexpr std::size_t MaxPayloadSize = 0x7FFFFFFF - 4;
+	static constexpr bool FitsOneMessage(std::size_t PayloadSize) noexcept { return PayloadSize <= MaxPayloadSize; }
+
 	/** Writes Tag and Payload as one message; Ok when written or pending, WriteFailed otherwise. */
 	LinkResult WriteMessage(std::uint32_t Tag, const void* Payload, std::int32_t Length) noexcept;
 	LinkResult SendVersion() noexcept;
@@ -79,7 +86,20 @@ public:
 
 	// Inbound messages and link state.
 
-	/** Drains the inbound pipe and dispatches every waiting message in order; NotAttached without a slot. */
+	/**
+	 * The most one ReadMessages call takes from the inbound pipe; the rest waits in the pipe for the next
+	 * call, in order. A frame's traffic is a few hundred bytes (camera, projection, clock, a few values;
+	 * images travel through texture sharing), so these leave ample room for bursts while a host that
+	 * writes without pause cannot hold the game thread. At 60 frames a second they still admit 15 000
+	 * messages and 15 MiB a second. A single message larger than the byte budget is read on its own.
+	 */
+	static constexpr std::uint32_t MaxMessagesPerRead = 256;
+	static constexpr std::size_t MaxBytesPerRead = std::size_t{256} << 10;
+
+	/**
+	 * Dispatches the messages waiting in the inbound pipe in order, up to the caps above (the rest waits for
+	 * the next call); NotAttached without a slot.
+	 */
 	LinkResult ReadMessages(FieldListCallback OnFieldList, FieldListRequestMap& FieldListRequests, QualityCallback OnQuality,
 		AcceptedCallback OnAccepted);
 	/**
@@ -121,6 +141,8 @@ public:
 
 private:
 	bool HoldsSlot() const noexcept { return SlotIndex < SlotCount; }
+	/** Whether the held slot still carries this link's connection GUID; call with the table locked. */
+	bool SlotIsStillOurs() const noexcept;
 	bool OpenSharedTable() noexcept;
 	bool HostHasEnded() noexcept;
 	void ClaimSlot(const GUID& LaunchId, bool LaunchIdGenerated) noexcept;
@@ -137,6 +159,11 @@ private:
 	Platform::NamedEvent DataSentEvent;
 	Platform::NamedEvent SyncEvent;
 	std::uint32_t SlotIndex = NoSlot;
+	/**
+	 * The connection GUID written into the slot at claim time. The host may free the slot and another
+	 * plug-in claim it between two of our steps; its GUID then tells the slot is no longer ours.
+	 */
+	GUID ClaimedConnectionId;
 	bool GlobalMutexHeld = false;
 	std::int32_t LastSlotState = 0;
 	Platform::CriticalSection Section;
