@@ -481,8 +481,10 @@ bool HostSimulator::Accept(std::uint32_t Slot, const HostObjectSet& Objects)
 	}
 	if (Objects.bInboundPipe)
 	{
-		Result =
-		    Platform::MessagePipeWriter::Create(std::wstring(UE4::ObjectName::InboundPipePrefix) + Name, Connection->InboundPipe);
+		Platform::PipeWriterOptions PipeOptions;
+		PipeOptions.BufferBytes = State->Options.InboundPipeBufferBytes;
+		Result = Platform::MessagePipeWriter::Create(std::wstring(UE4::ObjectName::InboundPipePrefix) + Name,
+		                                             Connection->InboundPipe, PipeOptions);
 		if (Result != Platform::OpenResult::Ok)
 		{
 			return Fail("create the inbound pipe", Result);

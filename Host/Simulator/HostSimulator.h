@@ -36,6 +36,8 @@ struct HostSimulatorOptions
 	bool bAutoAccept = true;
 	/** Objects created on each accept. */
 	HostObjectSet Objects;
+	/** Room the system keeps for messages the plug-in has not read yet on each inbound pipe. */
+	std::uint32_t InboundPipeBufferBytes = 65536;
 };
 
 /** One message the plug-in wrote on a connection's outbound pipe. */

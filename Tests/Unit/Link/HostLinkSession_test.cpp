@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -113,7 +117,11 @@ protected:
 			[this](IKorvatNodeFieldSync* Requester, const std::vector<FieldDescriptor>& Fields)
 			{ FieldLists.emplace_back(Requester, Fields); },
 			FieldListRequests, [this](RenderQuality Quality) { Qualities.push_back(Quality); },
-			[this](const DecodedMessage& Message) { AcceptedTags.push_back(Message.Tag); });
+			[this](const DecodedMessage& Message)
+			{
+				AcceptedTags.push_back(Message.Tag);
+				AcceptedIds.push_back(Message.Id);
+			});
 	}
 
 	Testing::IpcNamespace Namespace;
@@ -126,12 +134,20 @@ protected:
 	std::vector<std::pair<IKorvatNodeFieldSync*, std::vector<FieldDescriptor>>> FieldLists;
 	std::vector<RenderQuality> Qualities;
 	std::vector<std::uint32_t> AcceptedTags;
+	std::vector<std::uint32_t> AcceptedIds;
 };
 
 class HostLinkManualHost_test : public HostLinkSession_test
 {
 protected:
 	HostLinkManualHost_test() { Options.bAutoAccept = false; }
+};
+
+/** A host whose inbound pipe holds more than one read takes, so the caps of a single read show. */
+class HostLinkDrain_test : public HostLinkSession_test
+{
+protected:
+	HostLinkDrain_test() { Options.InboundPipeBufferBytes = 1u << 20; }
 };
 
 class NodeStub : public IKorvatNodeFieldSync
@@ -275,6 +291,120 @@ TEST_F(HostLinkManualHost_test, HostWhoseMonitorIsAbandonedIsNoticedAsLost)
 }
 
 // ---------------------------------------------------------------------------------------------------------
+// A slot that the host freed and another link claimed before this link's next step
+
+class HostLinkSlotTakeover_test : public HostLinkManualHost_test
+{
+protected:
+	/** The host frees the slot this link holds, and a second link claims it before this link steps again. */
+	void HostFreesAndOtherClaims()
+	{
+		const std::uint32_t Slot = sut->GetSlotIndex();
+		ASSERT_LT(Slot, SlotCount);
+		Host->Free(Slot);
+		Other.SetEngineVersion(5, 5, 3);
+		ASSERT_EQ(Other.Connect(OtherLaunchId, false), LinkResult::Ok);
+		ASSERT_EQ(Other.GetSlotIndex(), Slot);
+		ASSERT_EQ(Host->ReadSlot(Slot).State, 1);
+	}
+
+	void ConnectOther()
+	{
+		ASSERT_TRUE(Host->Accept(Other.GetSlotIndex())) << Host->LastError();
+		ASSERT_EQ(Other.Connect(OtherLaunchId, false), LinkResult::Ok);
+		ASSERT_EQ(Other.Connect(OtherLaunchId, false), LinkResult::Ok);
+		ASSERT_TRUE(Other.IsConnected());
+	}
+
+	void TearDown() override
+	{
+		Other.Close();
+		HostLinkManualHost_test::TearDown();
+	}
+
+	HostLink Other;
+	const GUID OtherLaunchId = MakeGuid(0xB0);
+};
+
+TEST_F(HostLinkSlotTakeover_test, RequestingLinkLeavesTheSlotToItsNewOwnerAndClaimsAnother)
+{
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	HostFreesAndOtherClaims();
+	const std::vector<std::uint8_t> Before = TableBytes();
+
+	EXPECT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	EXPECT_GE(sut->GetSlotIndex(), SlotCount);
+	EXPECT_EQ(sut->GetLastSlotState(), 0);
+	EXPECT_FALSE(sut->IsConnected());
+	EXPECT_EQ(TableBytes(), Before) << "nothing was written to the other link's slot";
+
+	// The host offers the slot to its new owner: only that one opens the host's objects and connects.
+	ConnectOther();
+	EXPECT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	EXPECT_EQ(sut->GetSlotIndex(), 1u) << "a fresh claim of the next free slot";
+	EXPECT_EQ(Host->ReadSlot(0).State, 3);
+	EXPECT_TRUE(Host->ReadSlot(0).LaunchId == OtherLaunchId);
+	EXPECT_TRUE(FinishesOnAnotherThread([this] { (void)Host->ReadSlot(0); })) << "the table mutex was given back";
+}
+
+TEST_F(HostLinkSlotTakeover_test, ConnectedLinkDoesNotStayConnectedOnAnotherLinksConnection)
+{
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	ASSERT_TRUE(Host->Accept(0));
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	ASSERT_TRUE(sut->IsConnected());
+	HostFreesAndOtherClaims();
+	ConnectOther();
+	const std::vector<std::uint8_t> Before = TableBytes();
+
+	EXPECT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	EXPECT_FALSE(sut->IsConnected());
+	EXPECT_GE(sut->GetSlotIndex(), SlotCount);
+	EXPECT_EQ(sut->GetLastSlotState(), 0);
+	EXPECT_EQ(TableBytes(), Before);
+	EXPECT_EQ(Read(), LinkResult::NotAttached);
+
+	// Values the host sends on the slot reach its owner only.
+	ASSERT_TRUE(Host->SendRaw(0, std::vector<std::uint8_t>(MessageBytes("VINT").U32(1).I32(7))));
+	FieldListRequestMap Requests;
+	EXPECT_EQ(Other.ReadMessages({}, Requests, {}, {}), LinkResult::Ok);
+	EXPECT_EQ(Other.Inbound.IntValues.at(1), 7);
+	EXPECT_TRUE(sut->Inbound.IntValues.empty());
+	EXPECT_EQ(Other.Connect(OtherLaunchId, false), LinkResult::Ok);
+	EXPECT_TRUE(Other.IsConnected());
+}
+
+TEST_F(HostLinkSlotTakeover_test, ReleaseAndDestructionLeaveASlotThatIsNoLongerOurs)
+{
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	HostFreesAndOtherClaims();
+	const std::vector<std::uint8_t> Before = TableBytes();
+
+	sut->WriteGameRunning(true);
+	EXPECT_EQ(TableBytes(), Before) << "game-running byte";
+	EXPECT_EQ(sut->Release(), LinkResult::NotAttached);
+	EXPECT_EQ(TableBytes(), Before) << "release";
+
+	// The same through destruction, with the slot taken over while this link was connected.
+	ConnectOther();
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	ASSERT_EQ(sut->GetSlotIndex(), 1u);
+	ASSERT_TRUE(Host->Accept(1));
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+	ASSERT_TRUE(sut->IsConnected());
+	Host->Free(1);
+	HostLink Third;
+	ASSERT_EQ(Third.Connect(MakeGuid(0xC0), false), LinkResult::Ok);
+	ASSERT_EQ(Third.GetSlotIndex(), 1u);
+	const std::vector<std::uint8_t> Claimed = TableBytes();
+	sut.reset();
+	EXPECT_EQ(TableBytes(), Claimed) << "destruction";
+	EXPECT_EQ(Host->ReadSlot(1).State, 1);
+}
+
+// ---------------------------------------------------------------------------------------------------------
 // Release and close
 
 TEST_F(HostLinkSession_test, ReleaseFreesTheHeldSlotAndWithoutOneStillCloses)
@@ -361,6 +491,89 @@ TEST_F(HostLinkSession_test, FieldListRequestCarriesItsGuidAndTerminatedName)
 	EXPECT_EQ(FieldLists[0].second, (std::vector<FieldDescriptor>{{5, true, "f"}}));
 }
 
+TEST(HostLinkMessageSize_test, PayloadFitsOnlyWhileTagAndPayloadFitASigned32BitSize)
+{
+	EXPECT_TRUE(HostLink::FitsOneMessage(0));
+	EXPECT_TRUE(HostLink::FitsOneMessage(0x7FFFFFFBu));
+	EXPECT_FALSE(HostLink::FitsOneMessage(0x7FFFFFFCu));
+	EXPECT_FALSE(HostLink::FitsOneMessage(std::size_t{1} << 31));
+	EXPECT_FALSE(HostLink::FitsOneMessage(0xFFFFFFFFu));
+	if constexpr (sizeof(std::size_t) > 4)
+	{
+		// These wrap to small positive 32-bit sizes.
+		EXPECT_FALSE(HostLink::FitsOneMessage((std::uint64_t{1} << 32) + 8));
+		EXPECT_FALSE(HostLink::FitsOneMessage((std::uint64_t{3} << 31) + 8));
+	}
+	EXPECT_FALSE(HostLink::FitsOneMessage(SIZE_MAX));
+}
+
+TEST_F(HostLinkSession_test, LengthsThatDoNotFitOneMessageAreRefusedAndNothingIsSent)
+{
+	ASSERT_TRUE(ConnectFully());
+	(void)Received();
+	// Only the guard keeps these from reading past the 4-byte payload.
+	const std::uint8_t Payload[4] = {1, 2, 3, 4};
+	EXPECT_EQ(sut->WriteMessage(Tag::VERR, Payload, -1), LinkResult::WriteFailed);
+	EXPECT_EQ(sut->WriteMessage(Tag::VERR, Payload, INT32_MIN), LinkResult::WriteFailed);
+	EXPECT_EQ(sut->WriteMessage(Tag::VERR, Payload, 0x7FFFFFFC), LinkResult::WriteFailed);
+	EXPECT_EQ(sut->WriteMessage(Tag::VERR, Payload, INT32_MAX), LinkResult::WriteFailed);
+	EXPECT_EQ(sut->WriteMessage(Tag::VERR, Payload, 4), LinkResult::Ok);
+
+	const std::vector<ReceivedMessage> Messages = Received();
+	ASSERT_EQ(Messages.size(), 1u);
+	EXPECT_EQ(Messages[0].Payload, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+}
+
+/** Bytes of memory the system could still give this process, from /proc/meminfo; 0 when unknown. */
+std::uint64_t AvailableMemory()
+{
+#if defined(__linux__)
+	std::FILE* Info = std::fopen("/proc/meminfo", "r");
+	if (Info == nullptr)
+	{
+		return 0;
+	}
+	char Line[256];
+	unsigned long long KiB = 0;
+	while (std::fgets(Line, sizeof(Line), Info) != nullptr)
+	{
+		if (std::sscanf(Line, "MemAvailable: %llu kB", &KiB) == 1)
+		{
+			break;
+		}
+	}
+	std::fclose(Info);
+	return static_cast<std::uint64_t>(KiB) * 1024;
+#else
+	return 0;
+#endif
+}
+
+TEST_F(HostLinkSession_test, TextWhoseSizeWrapsTo32BitsIsRefusedAndNothingIsSent)
+{
+	if constexpr (sizeof(std::size_t) <= 4)
+	{
+		GTEST_SKIP() << "a 32-bit process cannot hold such a text";
+	}
+	// Filling 4 GiB takes tens of seconds under the sanitizers: run on request only.
+	if (std::getenv("KORVAT_LARGE_MEMORY_TESTS") == nullptr)
+	{
+		GTEST_SKIP() << "set KORVAT_LARGE_MEMORY_TESTS=1 to run (needs about 12 GiB of free memory)";
+	}
+	const std::uint64_t Size = (std::uint64_t{1} << 32) + 8; // 8 once cut to 32 bits
+	if (AvailableMemory() < 3 * Size)
+	{
+		GTEST_SKIP() << "needs about 12 GiB of free memory";
+	}
+	ASSERT_TRUE(ConnectFully());
+	(void)Received();
+	{
+		const std::string Huge(static_cast<std::size_t>(Size), 'x');
+		EXPECT_EQ(sut->SendErrorText(Huge), LinkResult::WriteFailed);
+	}
+	EXPECT_TRUE(Received().empty());
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Inbound drain
 
@@ -389,6 +602,64 @@ TEST_F(HostLinkSession_test, EveryWaitingMessageIsDispatchedInOrderInOneRead)
 	AcceptedTags.clear();
 	EXPECT_EQ(Read(), LinkResult::Ok);
 	EXPECT_TRUE(AcceptedTags.empty()) << "nothing is left over";
+}
+
+TEST_F(HostLinkDrain_test, OneReadTakesAtMostTheMessageCapAndLaterReadsTakeTheRestInOrder)
+{
+	ASSERT_TRUE(ConnectFully());
+	const std::uint32_t Slot = sut->GetSlotIndex();
+	const std::uint32_t Total = HostLink::MaxMessagesPerRead + 40;
+	for (std::uint32_t Id = 0; Id < Total; ++Id)
+	{
+		ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("VINT").U32(Id).I32(-1))));
+	}
+	(void)Host->Poll(); // pushes on whatever the pipe could not take at once
+
+	ASSERT_EQ(Read(), LinkResult::Ok);
+	ASSERT_EQ(AcceptedIds.size(), HostLink::MaxMessagesPerRead);
+
+	for (int Call = 0; Call < 10 && AcceptedIds.size() < Total; ++Call)
+	{
+		(void)Host->Poll();
+		ASSERT_EQ(Read(), LinkResult::Ok);
+	}
+	std::vector<std::uint32_t> Expected(Total);
+	for (std::uint32_t Id = 0; Id < Total; ++Id)
+	{
+		Expected[Id] = Id;
+	}
+	EXPECT_EQ(AcceptedIds, Expected) << "every message once, in the order sent";
+}
+
+TEST_F(HostLinkDrain_test, OneReadStopsBeforeTheByteCapButAlwaysTakesItsFirstMessage)
+{
+	ASSERT_TRUE(ConnectFully());
+	const std::uint32_t Slot = sut->GetSlotIndex();
+	// Three messages just over a third of the cap each: the third would take one call past it.
+	const std::size_t Text = HostLink::MaxBytesPerRead / 3 + 16;
+	for (std::uint32_t Id = 0; Id < 3; ++Id)
+	{
+		ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("VSTR").U32(Id).Raw(std::string(Text, 'a')))));
+	}
+	// One message larger than the whole cap behind them.
+	ASSERT_TRUE(
+		Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("VSTR").U32(3).Raw(std::string(HostLink::MaxBytesPerRead + 1, 'b')))));
+	ASSERT_TRUE(Host->SendRaw(Slot, std::vector<std::uint8_t>(MessageBytes("VINT").U32(4).I32(1))));
+
+	std::vector<std::size_t> PerCall;
+	for (int Call = 0; Call < 10 && AcceptedIds.size() < 5; ++Call)
+	{
+		(void)Host->Poll();
+		const std::size_t Before = AcceptedIds.size();
+		ASSERT_EQ(Read(), LinkResult::Ok);
+		if (AcceptedIds.size() != Before)
+		{
+			PerCall.push_back(AcceptedIds.size() - Before);
+		}
+	}
+	EXPECT_EQ(AcceptedIds, (std::vector<std::uint32_t>{0, 1, 2, 3, 4}));
+	EXPECT_EQ(PerCall, (std::vector<std::size_t>{2, 1, 1, 1})) << "two that fit; the third; the oversized one alone; the last";
+	EXPECT_EQ(sut->Inbound.StringValues.at(3).size(), HostLink::MaxBytesPerRead + 1);
 }
 
 TEST_F(HostLinkSession_test, EventsReadBeforeALossWaitForTheNextConnection)

@@ -49,7 +49,8 @@ LinkResult ToLinkResult(Platform::WriteResult Result) noexcept
 
 LinkResult HostLink::WriteMessage(std::uint32_t Tag, const void* Payload, std::int32_t Length) noexcept
 {
-	if (!OutboundPipe.IsValid() || Length < 0 || (Length > 0 && Payload == nullptr))
+	if (!OutboundPipe.IsValid() || Length < 0 || !FitsOneMessage(static_cast<std::size_t>(Length)) ||
+		(Length > 0 && Payload == nullptr))
 	{
 		return LinkResult::WriteFailed;
 	}
@@ -71,6 +72,11 @@ LinkResult HostLink::SendVersion() noexcept
 
 LinkResult HostLink::RequestFieldList(const std::string& Name, IKorvatNodeFieldSync* Requester)
 {
+	// Refused before anything is recorded or allocated.
+	if (Name.size() > MaxPayloadSize - sizeof(GUID) - 1)
+	{
+		return LinkResult::WriteFailed;
+	}
 	GUID RequestId;
 	if (!Platform::CreateGuid(RequestId))
 	{
@@ -100,6 +106,11 @@ LinkResult HostLink::SendFieldList(const GUID& RequestId, const std::vector<Fiel
 	std::size_t Size = sizeof(GUID);
 	for (const FieldDescriptor& Field : Fields)
 	{
+		// Checked per record, so the sum cannot wrap before the check.
+		if (Field.Name.size() > MaxPayloadSize - Size - 3)
+		{
+			return LinkResult::WriteFailed;
+		}
 		Size += Field.Name.size() + 3;
 	}
 
@@ -124,6 +135,10 @@ LinkResult HostLink::SendTextureShareList(const std::vector<GUID>& Ids)
 		return LinkResult::WriteFailed;
 	}
 
+	if (Ids.size() > (MaxPayloadSize - 4) / sizeof(GUID))
+	{
+		return LinkResult::WriteFailed;
+	}
 	std::vector<std::uint8_t> Payload(4 + sizeof(GUID) * Ids.size());
 	StoreInt32(Payload.data(), static_cast<std::int32_t>(Ids.size()));
 	for (std::size_t Index = 0; Index < Ids.size(); ++Index)
@@ -142,6 +157,10 @@ LinkResult HostLink::SendAlphaPropagation(std::int32_t Mode) noexcept
 
 LinkResult HostLink::SendErrorText(const std::string& Text) noexcept
 {
+	if (!FitsOneMessage(Text.size()))
+	{
+		return LinkResult::WriteFailed;
+	}
 	return WriteMessage(Tag::VERR, Text.data(), static_cast<std::int32_t>(Text.size()));
 }
 
@@ -175,13 +194,22 @@ LinkResult HostLink::ReadMessages(
 		OutboundPipe.Reclaim();
 	}
 
-	for (;;)
+	// What is left past the caps stays in the pipe, in order, for the next call.
+	std::uint32_t MessagesTaken = 0;
+	std::size_t BytesTaken = 0;
+	for (; MessagesTaken < MaxMessagesPerRead; ++MessagesTaken)
 	{
 		std::uint32_t Size = 0;
 		if (InboundPipe.Peek(Size) != Platform::PipeResult::Ok)
 		{
 			break;
 		}
+		// The first message of a call is taken whatever its size, or one larger than the budget would never be.
+		if (MessagesTaken > 0 && Size > MaxBytesPerRead - std::min(BytesTaken, MaxBytesPerRead))
+		{
+			break;
+		}
+		BytesTaken += Size;
 
 		if (Size == 0)
 		{

@@ -12,18 +12,27 @@
 namespace Korvat::UE4::Platform
 {
 
-/** Bounds on what a writer may hold undelivered, so a reader that stops reading costs bounded memory. */
+/**
+ * The system's room for a pipe's unread messages, and bounds on what a writer may hold undelivered beyond it, so
+ * a reader that stops reading costs bounded memory.
+ */
 struct PipeWriterOptions
 {
 	std::uint32_t MaxPendingWrites = 1024;
 	std::size_t MaxPendingBytes = std::size_t{8} << 20;
+	/**
+	 * Room the system keeps for written messages the reader has not taken yet: the pipe's out buffer on
+	 * Windows, the socket's send buffer elsewhere (where the kernel may cap it). Writes beyond it pend.
+	 */
+	std::uint32_t BufferBytes = 65536;
 };
 
 /**
  * The creating (server) end of a message pipe, used for writing. Created with PIPE_ACCESS_OUTBOUND,
  * FILE_FLAG_FIRST_PIPE_INSTANCE and FILE_FLAG_OVERLAPPED (0x40080002), pipe mode PIPE_TYPE_MESSAGE,
- * PIPE_READMODE_BYTE, PIPE_WAIT and PIPE_REJECT_REMOTE_CLIENTS (0x0C), one instance, 65536 bytes out,
- * 0 in, 1000 ms default time-out. The reader connects by opening the pipe by name.
+ * PIPE_READMODE_BYTE, PIPE_WAIT and PIPE_REJECT_REMOTE_CLIENTS (0x0C), one instance, BufferBytes out
+ * (65536 unless the options say otherwise), 0 in, 1000 ms default time-out. The reader connects by opening
+ * the pipe by name.
  *
  * Writes never block: a write that cannot complete at once keeps its own copy of the message (and, on
  * Windows, its own OVERLAPPED record) until it completes; completed writes are reclaimed on later

@@ -25,9 +25,6 @@ namespace Korvat::UE4::Platform
 namespace
 {
 
-/** The kernel doubles this; the room matches the 64 KiB out buffer of the Windows pipe. */
-constexpr int SendBufferBytes = 65536;
-
 bool StartsWithPipePrefix(std::wstring_view Name) noexcept
 {
 	constexpr std::wstring_view Prefix = L"\\\\.\\pipe\\";
@@ -129,7 +126,9 @@ struct MessagePipeWriter::FState
 				Posix::CloseDescriptor(Rejected);
 				continue;
 			}
-			// SO_SNDBUF is not inherited from the listener.
+			// SO_SNDBUF is not inherited from the listener. The kernel doubles it (for its own bookkeeping), so
+			// the room for messages matches the out buffer of the Windows pipe.
+			const int SendBufferBytes = static_cast<int>(std::min<std::uint32_t>(Options.BufferBytes, 1u << 30));
 			::setsockopt(Accepted, SOL_SOCKET, SO_SNDBUF, &SendBufferBytes, sizeof(SendBufferBytes));
 			Fd = Accepted;
 			Posix::CloseDescriptor(ListenFd);

@@ -151,7 +151,7 @@ OpenResult MessagePipeWriter::Create(std::wstring_view Name, MessagePipeWriter& 
 	{
 		return OpenResult::Failed;
 	}
-	State->Pipe = ::CreateNamedPipeW(Terminated.Get(), PipeOpenMode, PipeMode, 1, 65536, 0, 1000, nullptr);
+	State->Pipe = ::CreateNamedPipeW(Terminated.Get(), PipeOpenMode, PipeMode, 1, Options.BufferBytes, 0, 1000, nullptr);
 	if (State->Pipe == INVALID_HANDLE_VALUE)
 	{
 		const DWORD Error = ::GetLastError();
