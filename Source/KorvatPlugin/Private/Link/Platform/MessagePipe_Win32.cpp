@@ -23,8 +23,11 @@ static_assert(PipeOpenMode == 0x40080002 && PipeMode == 0x0000000C);
 /** Records kept for reuse, so a steady stream of writes does not allocate. */
 constexpr std::size_t MaxSpareRecords = 16;
 
-/** How long Close waits for cancelled writes to let go of their buffers (1 ms steps). */
-constexpr int CloseWaitSteps = 2000;
+/**
+ * How long Close waits for cancelled writes to let go of their buffers, measured on the tick count: a
+ * Sleep(1) lasts a whole timer tick (up to about 16 ms), so counting sleeps would wait far longer.
+ */
+constexpr ULONGLONG CloseWaitMs = 2000;
 
 /**
  * One write in flight. The system uses both the OVERLAPPED record and the buffer until the write
@@ -58,13 +61,12 @@ struct MessagePipeWriter::FState
 		if (!InFlight.empty())
 		{
 			::CancelIoEx(Pipe, nullptr);
-			for (int Step = 0; Step < CloseWaitSteps && !InFlight.empty(); ++Step)
+			const ULONGLONG Deadline = ::GetTickCount64() + CloseWaitMs;
+			ReclaimCompleted();
+			while (!InFlight.empty() && ::GetTickCount64() < Deadline)
 			{
+				::Sleep(1);
 				ReclaimCompleted();
-				if (!InFlight.empty())
-				{
-					::Sleep(1);
-				}
 			}
 			// A write the system still holds after all that keeps its memory: freeing it would let the
 			// system touch freed memory. Leaked on purpose.
