@@ -287,6 +287,65 @@ TEST_F(LinkAcrossProcesses, LinkProcessesClaimingAtOnceTakeDifferentSlots)
 	}
 }
 
+TEST_F(LinkAcrossProcesses, SlotFreedAndReofferedToAnotherPluginIsLeftToItByTheFormerOwner)
+{
+	HostSimulator Host{ManualAccept()};
+	ASSERT_TRUE(Host.Start()) << Host.LastError();
+	auto Former = StartLinkChild();
+	ASSERT_TRUE(Former);
+	ASSERT_TRUE(PollUntil([&] { return HasNotice(Host.Poll(), SlotNotice::EKind::Requested, 0); }));
+	ASSERT_TRUE(Host.Accept(0)) << Host.LastError();
+	ASSERT_TRUE(Former->WaitForLine("connected slot 0", LongWait)) << Former->TranscriptText();
+
+	// The host frees the slot while holding the table, and this process claims it before the other can take
+	// its next step: this thread owns the table mutex already, and it is recursive.
+	Host.HoldTable();
+	Host.Free(0);
+	ASSERT_EQ(Step(), LinkResult::Ok);
+	ASSERT_EQ(Link.GetSlotIndex(), 0u);
+	const UE4::GUID Ours = Host.ReadSlot(0).ConnectionId;
+	Host.ReleaseTable();
+
+	// The former owner must let the slot go and claim another one; offering slot 0 to this process in the
+	// meantime must not draw it in.
+	ASSERT_TRUE(PollUntil([&] {
+		(void)Host.Poll();
+		return Host.ReadSlot(1).State == 1;
+	})) << Former->TranscriptText();
+	ASSERT_TRUE(Host.Accept(0)) << Host.LastError();
+	ASSERT_TRUE(PollUntil([&] {
+		(void)Step();
+		return Link.IsConnected();
+	}));
+	ASSERT_TRUE(Host.Accept(1)) << Host.LastError();
+	ASSERT_TRUE(Former->WaitForLine("connected slot 1", LongWait)) << Former->TranscriptText();
+
+	const auto Slot0 = Host.ReadSlot(0);
+	EXPECT_EQ(Slot0.State, 3);
+	EXPECT_TRUE(Slot0.ConnectionId == Ours);
+	EXPECT_TRUE(Slot0.LaunchId == LaunchId);
+	const std::vector<std::string>& Lines = Former->Transcript();
+	EXPECT_EQ(std::count(Lines.begin(), Lines.end(), "connected slot 0"), 1) << Former->TranscriptText();
+
+	// Values on slot 0 reach this process.
+	ASSERT_TRUE(Host.Send(0, UE4::Tag::VINT, std::vector<std::uint8_t>{1, 0, 0, 0, 9, 0, 0, 0})) << Host.LastError();
+	UE4::FieldListRequestMap Requests;
+	ASSERT_TRUE(PollUntil([&] {
+		(void)Link.ReadMessages({}, Requests, {}, {});
+		return Link.Inbound.IntValues.count(1) != 0;
+	}));
+	EXPECT_EQ(Link.Inbound.IntValues[1], 9);
+
+	// The former owner's release frees its own new slot only.
+	Former->CloseInput();
+	EXPECT_EQ(Former->Wait(LongWait), 0);
+	EXPECT_TRUE(Former->WaitForLine("released Ok", LongWait)) << Former->TranscriptText();
+	EXPECT_EQ(Host.ReadSlot(1).State, 0);
+	EXPECT_EQ(Host.ReadSlot(0).State, 3);
+	EXPECT_EQ(Step(), LinkResult::Ok);
+	EXPECT_TRUE(Link.IsConnected());
+}
+
 TEST_F(LinkAcrossProcesses, KilledHostIsNoticedAndARestartedHostIsJoined)
 {
 	auto Host = StartHost();
