@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -431,6 +432,63 @@ TEST_F(HostLinkSession_test, DestroyingTheLinkFreesItsSlot)
 	sut.reset();
 	EXPECT_EQ(Host->ReadSlot(Slot).State, 0);
 }
+
+#if defined(__linux__)
+/** Lines of /proc/self/maps: every mapping this process holds. */
+std::size_t MappingCount()
+{
+	std::FILE* Maps = std::fopen("/proc/self/maps", "r");
+	std::size_t Lines = 0;
+	for (int Char; Maps != nullptr && (Char = std::fgetc(Maps)) != EOF;)
+	{
+		Lines += Char == '\n' ? 1 : 0;
+	}
+	if (Maps != nullptr)
+	{
+		std::fclose(Maps);
+	}
+	return Lines;
+}
+
+std::size_t ObjectFolderEntries()
+{
+	std::error_code Error;
+	std::size_t Count = 0;
+	for (const auto& Entry : std::filesystem::directory_iterator(std::getenv("KORVAT_IPC_ROOT"), Error))
+	{
+		(void)Entry;
+		++Count;
+	}
+	return Count;
+}
+
+TEST_F(HostLinkManualHost_test, TenThousandRefusedClaimsKeepMappingsAndObjectFilesBounded)
+{
+	const auto ClaimAndRefuse = [this] {
+		ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+		ASSERT_EQ(sut->GetSlotIndex(), 0u);
+		Host->Drop(0);
+		ASSERT_EQ(sut->Connect(LaunchId, false), LinkResult::Ok);
+		ASSERT_GE(sut->GetSlotIndex(), SlotCount);
+	};
+	for (int Claim = 0; Claim < 20; ++Claim)
+	{
+		ClaimAndRefuse();
+	}
+	const std::size_t Mappings = MappingCount();
+	const std::size_t Files = ObjectFolderEntries();
+	for (int Claim = 0; Claim < 10000; ++Claim)
+	{
+		ClaimAndRefuse();
+		if (HasFatalFailure())
+		{
+			return;
+		}
+	}
+	EXPECT_LE(MappingCount(), Mappings + 8) << "each claim's client monitor let go of its mapping";
+	EXPECT_LE(ObjectFolderEntries(), Files);
+}
+#endif
 
 // ---------------------------------------------------------------------------------------------------------
 // Outbound bytes

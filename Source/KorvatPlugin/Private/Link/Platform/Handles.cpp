@@ -32,7 +32,8 @@ SharedMemory::~SharedMemory()
 }
 
 NamedMutex::NamedMutex(NamedMutex&& Other) noexcept
-    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr))
+    : Native(std::exchange(Other.Native, -1)), Block(std::exchange(Other.Block, nullptr)),
+      bLockedThroughBlock(std::exchange(Other.bLockedThroughBlock, false))
 {
 }
 
@@ -43,6 +44,7 @@ NamedMutex& NamedMutex::operator=(NamedMutex&& Other) noexcept
 		Close();
 		Native = std::exchange(Other.Native, -1);
 		Block = std::exchange(Other.Block, nullptr);
+		bLockedThroughBlock = std::exchange(Other.bLockedThroughBlock, false);
 	}
 	return *this;
 }

@@ -51,6 +51,8 @@ public:
 private:
 	std::intptr_t Native = -1; ///< HANDLE on Windows, file descriptor elsewhere; -1 when closed.
 	void* Block = nullptr;     ///< The shared mutex block where the backend maps one.
+	/** The outermost lock was taken through this handle's mapping (where the owner's robust list points). */
+	bool bLockedThroughBlock = false;
 };
 
 } // namespace Korvat::UE4::Platform

@@ -3,6 +3,7 @@
 #include "NamedMutex.h"
 
 #include "NamedObject_Posix.h"
+#include "Os_Posix.h"
 
 #include <linux/futex.h>
 #include <pthread.h>
@@ -11,8 +12,11 @@
 #include <time.h>
 #include <unistd.h>
 
+
 #include <cerrno>
+#include <mutex>
 #include <new>
+#include <vector>
 
 namespace Korvat::UE4::Platform
 {
@@ -84,12 +88,85 @@ timespec DeadlineAfter(std::uint32_t TimeoutMs) noexcept
 	}
 	return Deadline;
 }
+/**
+ * Mutexes closed while a live thread of this process owns them through the closed handle's mapping.
+ *
+ * Closing does not release ownership (as on Windows). The owner thread's robust list points into the
+ * mapping through which it took the lock, and the kernel follows that list when the thread ends to mark
+ * the mutex abandoned for the other holders: unmapping it earlier would leave them waiting for ever, or
+ * let the kernel write into whatever is mapped there later. (A mapping also keeps its file's lock.) So
+ * the mapping and the descriptor stay, and the object stays alive for the other holders, until either
+ *  - nobody owns it through that mapping any more (released, or its thread ended and the kernel marked
+ *    it abandoned), or
+ *  - the owner is the thread that looks and nobody else holds the object: then nobody can observe the
+ *    mutex any more (on Windows closing the last handle destroys an owned mutex), so it is unlocked,
+ *    which takes it off the robust list, and dropped.
+ * Every mutex operation of the process looks, so a claim that is refused again and again costs nothing
+ * lasting, while a host that still holds a closed monitor sees it owned until the owner thread ends.
+ */
+struct ClosedOwnedMutex
+{
+	int Fd = -1;
+	void* Block = nullptr;
+};
 
+std::mutex ClosedOwnedLock;
+std::vector<ClosedOwnedMutex> ClosedOwned;
+
+/** Drops the entries that no longer need keeping; the caller holds ClosedOwnedLock. */
+void SweepClosedOwnedLocked() noexcept
+{
+	const pid_t Self = ::gettid();
+	std::size_t Kept = 0;
+	for (std::size_t Index = 0; Index < ClosedOwned.size(); ++Index)
+	{
+		ClosedOwnedMutex& Entry = ClosedOwned[Index];
+		pthread_mutex_t* Mutex = MutexOf(Entry.Block);
+		bool bDrop = false;
+		if (!IsOwnedInThisProcess(Mutex))
+		{
+			Posix::CloseNamedObject(Entry.Fd);
+			bDrop = true;
+		}
+		else if (OwnerThread(Mutex) == Self && Posix::CloseNamedObjectIfLast(Entry.Fd))
+		{
+			// Every level of the recursive ownership; the last unlock takes it off this thread's robust list.
+			while (OwnerThread(Mutex) == Self && pthread_mutex_unlock(Mutex) == 0)
+			{
+			}
+			bDrop = true;
+		}
+		if (bDrop)
+		{
+			::munmap(Entry.Block, MutexMappingSize);
+			continue;
+		}
+		ClosedOwned[Kept++] = Entry;
+	}
+	ClosedOwned.resize(Kept);
+}
+
+void SweepClosedOwned() noexcept
+{
+	const std::lock_guard Guard(ClosedOwnedLock);
+	if (!ClosedOwned.empty())
+	{
+		SweepClosedOwnedLocked();
+	}
+}
+
+void KeepClosedOwned(int Fd, void* Block) noexcept
+{
+	const std::lock_guard Guard(ClosedOwnedLock);
+	ClosedOwned.push_back(ClosedOwnedMutex{Fd, Block});
+	SweepClosedOwnedLocked();
+}
 
 } // namespace
 
 OpenResult NamedMutex::Open(std::wstring_view Name, NamedMutex& Out) noexcept
 {
+	SweepClosedOwned();
 	Posix::NamedObjectFile File;
 	const OpenResult Result = Posix::OpenNamedObject(Posix::ObjectKind::Mutex, Name, true, File);
 	return Posix::AdoptNamedObject(Result, File, sizeof(MutexBlock), Out, Out.Native, Out.Block);
@@ -97,11 +174,14 @@ OpenResult NamedMutex::Open(std::wstring_view Name, NamedMutex& Out) noexcept
 
 OpenResult NamedMutex::Create(std::wstring_view Name, MutexOwnership Ownership, NamedMutex& Out) noexcept
 {
+	SweepClosedOwned();
 	MutexInitContext Context{Ownership == MutexOwnership::OwnedByCreator};
 	Posix::NamedObjectFile File;
 	const OpenResult Result =
 	    Posix::CreateNamedObject(Posix::ObjectKind::Mutex, Name, sizeof(MutexBlock), true, InitializeMutex, &Context, File);
-	return Posix::AdoptNamedObject(Result, File, sizeof(MutexBlock), Out, Out.Native, Out.Block);
+	const OpenResult Adopted = Posix::AdoptNamedObject(Result, File, sizeof(MutexBlock), Out, Out.Native, Out.Block);
+	Out.bLockedThroughBlock = Adopted == OpenResult::Ok && Context.bTakeOwnership;
+	return Adopted;
 }
 
 WaitResult NamedMutex::Wait(std::uint32_t TimeoutMs) noexcept
@@ -111,6 +191,8 @@ WaitResult NamedMutex::Wait(std::uint32_t TimeoutMs) noexcept
 		return WaitResult::Failed;
 	}
 	pthread_mutex_t* Mutex = MutexOf(Block);
+	// Only the outermost lock puts the mutex on this thread's robust list, at this mapping's address.
+	const bool bOutermost = OwnerThread(Mutex) != ::gettid();
 	int Error = 0;
 	if (TimeoutMs == 0)
 	{
@@ -126,6 +208,10 @@ WaitResult NamedMutex::Wait(std::uint32_t TimeoutMs) noexcept
 		Error = pthread_mutex_clocklock(Mutex, CLOCK_MONOTONIC, &Deadline);
 	}
 
+	if ((Error == 0 || Error == EOWNERDEAD) && bOutermost)
+	{
+		bLockedThroughBlock = true;
+	}
 	switch (Error)
 	{
 	case 0:
@@ -147,24 +233,37 @@ bool NamedMutex::Release() noexcept
 {
 	// A robust recursive mutex refuses an unlock by a thread that does not own it (EPERM), which is
 	// ERROR_NOT_OWNER.
-	return Block != nullptr && pthread_mutex_unlock(MutexOf(Block)) == 0;
+	if (Block == nullptr || pthread_mutex_unlock(MutexOf(Block)) != 0)
+	{
+		return false;
+	}
+	if (OwnerThread(MutexOf(Block)) != ::gettid())
+	{
+		bLockedThroughBlock = false; // fully released: off the robust list
+	}
+	return true;
 }
 
 
 void NamedMutex::Close() noexcept
 {
+	int Fd = static_cast<int>(Native);
 	if (Block != nullptr)
 	{
-		// Closing does not release ownership. While a thread of this process owns the mutex its pages stay
-		// mapped: the kernel walks that thread's robust list at its exit to mark the mutex abandoned, and
-		// an unmapped entry would leave waiters timing out for ever. The few bytes are leaked on purpose.
-		if (!IsOwnedInThisProcess(MutexOf(Block)))
+		// Closing does not release ownership: a mapping the owner's robust list points into stays until nobody
+		// can observe the mutex any more (see ClosedOwnedMutex). Any other mapping can go at once.
+		if (bLockedThroughBlock && Fd >= 0 && IsOwnedInThisProcess(MutexOf(Block)))
+		{
+			KeepClosedOwned(Fd, Block);
+			Fd = -1;
+		}
+		else
 		{
 			::munmap(Block, MutexMappingSize);
 		}
 		Block = nullptr;
 	}
-	int Fd = static_cast<int>(Native);
+	bLockedThroughBlock = false;
 	Posix::CloseNamedObject(Fd);
 	Native = -1;
 }

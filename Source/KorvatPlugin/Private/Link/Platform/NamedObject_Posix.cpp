@@ -4,12 +4,15 @@
 
 #include "Os_Posix.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -120,6 +123,83 @@ std::string ObjectPath(const std::string& Root, std::wstring_view Name)
 	return Root + "/" + EncodeName(StripSessionPrefix(Name), MaxFileNameLength);
 }
 
+/** Removes the file that Fd was opened from, if that name still refers to it (the root may have changed since). */
+void UnlinkOwnFile(int Fd) noexcept
+{
+	char Link[64];
+	char Path[PATH_MAX];
+	std::snprintf(Link, sizeof(Link), "/proc/self/fd/%d", Fd);
+	const ssize_t Length = ::readlink(Link, Path, sizeof(Path) - 1);
+	struct stat Mine;
+	struct stat Named;
+	if (Length > 0)
+	{
+		Path[Length] = '\0';
+		if (::fstat(Fd, &Mine) == 0 && ::stat(Path, &Named) == 0 && Mine.st_ino == Named.st_ino && Mine.st_dev == Named.st_dev)
+		{
+			::unlink(Path);
+		}
+	}
+}
+
+/**
+ * How often a process looks for files left by objects whose holders all died (killed processes never
+ * close). Nobody opens those names again (they carry a fresh connection GUID), so nothing else removes them.
+ */
+constexpr std::chrono::seconds StaleSweepInterval{10};
+
+/** Removes every object file that nobody holds a lock on; the caller holds the namespace lock. */
+void SweepStaleFilesLocked(const std::string& Root) noexcept
+{
+	static std::atomic<std::int64_t> LastSweep{INT64_MIN};
+	const std::int64_t Now =
+	    std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+	std::int64_t Last = LastSweep.load();
+	if (Last != INT64_MIN && Now - Last < StaleSweepInterval.count())
+	{
+		return;
+	}
+	if (!LastSweep.compare_exchange_strong(Last, Now))
+	{
+		return; // another thread of this process sweeps right now
+	}
+
+	const int DirFd = RetryOnInterrupt([&] { return ::open(Root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+	if (DirFd < 0)
+	{
+		return;
+	}
+	DIR* Folder = ::fdopendir(DirFd);
+	if (Folder == nullptr)
+	{
+		int Unused = DirFd;
+		CloseDescriptor(Unused);
+		return;
+	}
+	while (const dirent* Entry = ::readdir(Folder))
+	{
+		if (Entry->d_name[0] == '.')
+		{
+			continue; // ".", ".." and the namespace lock; object names never start with a full stop
+		}
+		int Fd = RetryOnInterrupt(
+		    [&] { return ::openat(DirFd, Entry->d_name, O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK); });
+		if (Fd < 0)
+		{
+			continue;
+		}
+		struct stat Info;
+		// Every creator takes its shared lock before it gives the namespace lock back, so under that lock a
+		// file without any lock holder is stale.
+		if (::fstat(Fd, &Info) == 0 && S_ISREG(Info.st_mode) && ::flock(Fd, LOCK_EX | LOCK_NB) == 0)
+		{
+			::unlinkat(DirFd, Entry->d_name, 0);
+		}
+		CloseDescriptor(Fd);
+	}
+	::closedir(Folder);
+}
+
 } // namespace
 
 OpenResult CreateNamedObject(ObjectKind Kind, std::wstring_view Name, std::size_t PayloadSize, bool bMap,
@@ -131,6 +211,7 @@ OpenResult CreateNamedObject(ObjectKind Kind, std::wstring_view Name, std::size_
 	{
 		return OpenResult::Failed;
 	}
+	SweepStaleFilesLocked(Root);
 	const std::string Path = ObjectPath(Root, Name);
 	if (const OpenResult Existing = OpenLocked(Kind, Path, bMap, Out); Existing != OpenResult::NotFound)
 	{
@@ -203,25 +284,33 @@ void CloseNamedObject(int& Fd) noexcept
 		// conversion may drop this handle's shared lock, which does not matter while closing.
 		if (Lock.IsLocked() && ::flock(Fd, LOCK_EX | LOCK_NB) == 0)
 		{
-			// The descriptor knows where its file lives, even if the root setting changed since.
-			char Link[64];
-			char Path[PATH_MAX];
-			std::snprintf(Link, sizeof(Link), "/proc/self/fd/%d", Fd);
-			const ssize_t Length = ::readlink(Link, Path, sizeof(Path) - 1);
-			struct stat Mine;
-			struct stat Named;
-			if (Length > 0)
-			{
-				Path[Length] = '\0';
-				if (::fstat(Fd, &Mine) == 0 && ::stat(Path, &Named) == 0 && Mine.st_ino == Named.st_ino &&
-				    Mine.st_dev == Named.st_dev)
-				{
-					::unlink(Path);
-				}
-			}
+			UnlinkOwnFile(Fd);
 		}
 		CloseDescriptor(Fd);
 	}
+}
+
+bool CloseNamedObjectIfLast(int& Fd) noexcept
+{
+	if (Fd < 0)
+	{
+		return true;
+	}
+	const NamespaceLock Lock(IpcRoot());
+	if (!Lock.IsLocked())
+	{
+		return false;
+	}
+	if (::flock(Fd, LOCK_EX | LOCK_NB) == 0)
+	{
+		UnlinkOwnFile(Fd);
+		CloseDescriptor(Fd);
+		return true;
+	}
+	// A refused conversion may have dropped the shared lock; nobody can take the file for stale meanwhile,
+	// since that needs the namespace lock we hold.
+	(void)::flock(Fd, LOCK_SH | LOCK_NB);
+	return false;
 }
 
 OpenResult CheckNamedObjectBlock(OpenResult Result, const NamedObjectFile& File, std::size_t BlockSize) noexcept

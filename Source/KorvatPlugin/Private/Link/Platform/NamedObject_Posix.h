@@ -54,6 +54,12 @@ void* MapNamedObject(int Fd, std::size_t PayloadBytes) noexcept;
 void CloseNamedObject(int& Fd) noexcept;
 
 /**
+ * Closes the descriptor and removes the file only if no other handle, in any process, holds the object;
+ * true then. Otherwise the handle keeps its lock and its descriptor, and the result is false.
+ */
+bool CloseNamedObjectIfLast(int& Fd) noexcept;
+
+/**
  * Checks that a just opened or created object's payload holds at least BlockSize bytes; if not, unmaps and
  * closes its file and returns Failed. Open and create results other than Ok and AlreadyExists pass through.
  */
