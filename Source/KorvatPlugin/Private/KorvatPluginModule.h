@@ -76,6 +76,11 @@ private:
 	void TickAnc();
 	void SetGameRunning(UWorld* World);
 	void SetRenderQuality(Korvat::UE4::RenderQuality Quality);
+	/** The scalability levels a render quality of the host stands for. */
+	Scalability::FQualityLevels RenderQualityLevels(Korvat::UE4::RenderQuality Quality) const;
+	/** The anti-aliasing quality of FXAA, forced at engine start and game start. */
+	static constexpr int32 ForcedAntiAliasingQuality = 1;
+	/** Sets the user's anti-aliasing to FXAA's quality and applies and saves the user's settings but the resolution. */
 	void ForceFXAA();
 	void DisableEditorCPUThrottling();
 	void DeliverHostEvents();
@@ -87,7 +92,7 @@ private:
 
 	// Texture sharing.
 	/** The name of the module's share object: the launch id's fields in lower-case hexadecimal and an underscore. */
-	static FString FormatShareName(const Korvat::UE4::GUID& LaunchId);
+	static FString FormatShareName(const Korvat::UE4::GUID& InLaunchId);
 	const FString& ShareName() const { return KorvatShareName; }
 	void CreateKorvatTextureShare(UWorld* World);
 	void DestroyKorvatTextureShare(UWorld* World);

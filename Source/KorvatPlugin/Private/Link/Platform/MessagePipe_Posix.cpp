@@ -222,15 +222,15 @@ OpenResult MessagePipeWriter::Create(std::wstring_view Name, MessagePipeWriter& 
 		Posix::CloseDescriptor(Fd);
 		return Error == EADDRINUSE ? OpenResult::AlreadyExists : Posix::ToOpenResult(Error);
 	}
-	auto State = std::unique_ptr<FState>(new (std::nothrow) FState());
-	if (!State)
+	auto NewState = std::unique_ptr<FState>(new (std::nothrow) FState());
+	if (!NewState)
 	{
 		Posix::CloseDescriptor(Fd);
 		return OpenResult::Failed;
 	}
-	State->ListenFd = Fd;
-	State->Options = Options;
-	Out.State = std::move(State);
+	NewState->ListenFd = Fd;
+	NewState->Options = Options;
+	Out.State = std::move(NewState);
 	return OpenResult::Ok;
 }
 

@@ -148,21 +148,21 @@ OpenResult MessagePipeWriter::Create(std::wstring_view Name, MessagePipeWriter& 
 	{
 		return OpenResult::Failed;
 	}
-	auto State = std::unique_ptr<FState>(new (std::nothrow) FState());
-	if (!State)
+	auto NewState = std::unique_ptr<FState>(new (std::nothrow) FState());
+	if (!NewState)
 	{
 		return OpenResult::Failed;
 	}
-	State->Pipe = ::CreateNamedPipeW(Terminated.Get(), PipeOpenMode, PipeMode, 1, Options.BufferBytes, 0, 1000, nullptr);
-	if (State->Pipe == INVALID_HANDLE_VALUE)
+	NewState->Pipe = ::CreateNamedPipeW(Terminated.Get(), PipeOpenMode, PipeMode, 1, Options.BufferBytes, 0, 1000, nullptr);
+	if (NewState->Pipe == INVALID_HANDLE_VALUE)
 	{
 		const DWORD Error = ::GetLastError();
 		// The first-instance flag refuses a name that is taken: access denied on Windows, busy under Wine.
 		return (Error == ERROR_ACCESS_DENIED || Error == ERROR_PIPE_BUSY) ? OpenResult::AlreadyExists
 		                                                                  : Win32::ToOpenResult(Error);
 	}
-	State->Options = Options;
-	Out.State = std::move(State);
+	NewState->Options = Options;
+	Out.State = std::move(NewState);
 	return OpenResult::Ok;
 }
 

@@ -15,7 +15,7 @@ OpenResult NamedEvent::Open(std::wstring_view Name, NamedEvent& Out) noexcept
 	{
 		return OpenResult::Failed;
 	}
-	const HANDLE Event = ::OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, Terminated.Get());
+	const HANDLE Event = ::OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, false, Terminated.Get());
 	if (Event == nullptr)
 	{
 		return Win32::ToOpenResult(::GetLastError());
@@ -32,7 +32,7 @@ OpenResult NamedEvent::Create(std::wstring_view Name, NamedEvent& Out) noexcept
 	{
 		return OpenResult::Failed;
 	}
-	const HANDLE Event = ::CreateEventW(nullptr, FALSE, FALSE, Terminated.Get());
+	const HANDLE Event = ::CreateEventW(nullptr, false, false, Terminated.Get());
 	if (Event == nullptr)
 	{
 		return Win32::ToOpenResult(::GetLastError());
@@ -45,7 +45,7 @@ OpenResult NamedEvent::Create(std::wstring_view Name, NamedEvent& Out) noexcept
 
 bool NamedEvent::Set() noexcept
 {
-	return Native != -1 && ::SetEvent(Win32::ToHandle(Native)) != FALSE;
+	return Native != -1 && ::SetEvent(Win32::ToHandle(Native)) != 0;
 }
 
 

@@ -15,7 +15,7 @@ OpenResult NamedMutex::Open(std::wstring_view Name, NamedMutex& Out) noexcept
 	{
 		return OpenResult::Failed;
 	}
-	const HANDLE Mutex = ::OpenMutexW(SYNCHRONIZE, FALSE, Terminated.Get());
+	const HANDLE Mutex = ::OpenMutexW(SYNCHRONIZE, false, Terminated.Get());
 	if (Mutex == nullptr)
 	{
 		return Win32::ToOpenResult(::GetLastError());
@@ -32,7 +32,7 @@ OpenResult NamedMutex::Create(std::wstring_view Name, MutexOwnership Ownership, 
 	{
 		return OpenResult::Failed;
 	}
-	const HANDLE Mutex = ::CreateMutexW(nullptr, Ownership == MutexOwnership::OwnedByCreator ? TRUE : FALSE, Terminated.Get());
+	const HANDLE Mutex = ::CreateMutexW(nullptr, Ownership == MutexOwnership::OwnedByCreator, Terminated.Get());
 	if (Mutex == nullptr)
 	{
 		return Win32::ToOpenResult(::GetLastError());
@@ -67,7 +67,7 @@ WaitResult NamedMutex::Wait(std::uint32_t TimeoutMs) noexcept
 
 bool NamedMutex::Release() noexcept
 {
-	return Native != -1 && ::ReleaseMutex(Win32::ToHandle(Native)) != FALSE;
+	return Native != -1 && ::ReleaseMutex(Win32::ToHandle(Native)) != 0;
 }
 
 

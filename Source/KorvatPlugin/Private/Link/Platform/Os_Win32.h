@@ -1,8 +1,18 @@
-// Helpers shared by the Win32 backend: terminated object names, handle storage, error mapping.
+// Helpers shared by the Win32 backend: the Windows headers, terminated object names, handle storage,
+// error mapping.
 #pragma once
 
 #include "PlatformTypes.h"
 
+#if defined(KORVAT_LINK_INSIDE_ENGINE)
+// Inside the engine, engine code shares unity blobs with this file: Windows headers come through the
+// engine's wrapper, which keeps the engine's macros (TEXT) and takes back the Windows macros that would
+// rename engine identifiers in the files after this one (GetObject, min, max, ...).
+#include "Windows/WindowsHWrapper.h"
+#include "Windows/AllowWindowsPlatformTypes.h"
+#include <objbase.h>
+#include "Windows/HideWindowsPlatformTypes.h"
+#else
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -10,6 +20,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <objbase.h>
+#endif
 
 #include <cstdint>
 #include <string_view>

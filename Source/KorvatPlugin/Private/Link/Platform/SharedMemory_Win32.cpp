@@ -15,7 +15,7 @@ OpenResult SharedMemory::Open(std::wstring_view Name, SharedMemory& Out) noexcep
 	{
 		return OpenResult::Failed;
 	}
-	const HANDLE Mapping = ::OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, Terminated.Get());
+	const HANDLE Mapping = ::OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, false, Terminated.Get());
 	if (Mapping == nullptr)
 	{
 		return Win32::ToOpenResult(::GetLastError());

@@ -4,8 +4,6 @@
 
 #include "Os_Win32.h"
 
-#include <objbase.h>
-
 #include <cstring>
 
 namespace Korvat::UE4::Platform
