@@ -10,7 +10,7 @@ add_library(KorvatPlugin SHARED ${KORVAT_MODULE_SOURCES})
 target_include_directories(KorvatPlugin
   PUBLIC ${KORVAT_MODULE_DIR}/Public
   PRIVATE ${KORVAT_MODULE_DIR}/Private ${KORVAT_LINK_DIR})
-target_link_libraries(KorvatPlugin PUBLIC UnrealStandIn PRIVATE korvat_link)
+target_link_libraries(KorvatPlugin PUBLIC UnrealStandIn PRIVATE korvat_link UnrealStandInTextureSharePrivate)
 target_compile_definitions(KorvatPlugin PRIVATE KORVATPLUGIN_API=DLLEXPORT INTERFACE KORVATPLUGIN_API=DLLIMPORT)
 set_target_properties(KorvatPlugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON PREFIX "")
 korvat_warnings(KorvatPlugin)

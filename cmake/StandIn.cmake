@@ -20,6 +20,14 @@ set_target_properties(UnrealStandIn PROPERTIES CXX_VISIBILITY_PRESET hidden VISI
 korvat_warnings(UnrealStandIn)
 include(${CMAKE_SOURCE_DIR}/cmake/HeaderTool.cmake OPTIONAL)
 
+# Headers of the TextureShare plug-in's modules that the engine keeps in their Private folders. A module
+# outside the plug-in reaches them only by adding those folders to its include paths, as the runtime
+# module's rules do.
+add_library(UnrealStandInTextureSharePrivate INTERFACE)
+target_include_directories(UnrealStandInTextureSharePrivate SYSTEM INTERFACE
+  ${CMAKE_SOURCE_DIR}/StandIn/Private/TextureShare ${CMAKE_SOURCE_DIR}/StandIn/Private/TextureShareCore)
+target_link_libraries(UnrealStandIn PRIVATE UnrealStandInTextureSharePrivate)
+
 # Test controls of the stand-in, for tests and the sandbox only: plug-in code never sees them.
 add_library(UnrealStandInTesting INTERFACE)
 target_include_directories(UnrealStandInTesting SYSTEM INTERFACE ${CMAKE_SOURCE_DIR}/StandIn/Testing)

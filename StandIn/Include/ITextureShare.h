@@ -4,7 +4,8 @@
 #include "CoreMinimal.h"
 #include "Modules/ModuleInterface.h"
 #include "Modules/ModuleManager.h"
-#include "ITextureShareAPI.h"
+
+class ITextureShareAPI;
 
 /** TextureShare module public API. */
 class ITextureShare : public IModuleInterface

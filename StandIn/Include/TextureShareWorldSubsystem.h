@@ -18,7 +18,7 @@ class TEXTURESHARE_API UTextureShareWorldSubsystem : public UTickableWorldSubsys
 public:
 	UTextureShareWorldSubsystem();
 
-	/** The world's UTextureShare, or null before the subsystem is initialised. */
+	/** The world's UTextureShare; null before the subsystem is initialised, and when the settings ask for no defaults. */
 	UFUNCTION(BlueprintCallable, Category = "TextureShare", meta = (DisplayName = "TextureShareAPI"))
 	UTextureShare* GetTextureShare() const;
 

@@ -21,6 +21,6 @@ if(TARGET korvat_sandbox)
   file(GLOB KORVAT_MODULE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Tests/Integration/Module/*.cpp)
   korvat_add_gtest(korvat_module_tests
     SOURCES ${KORVAT_MODULE_TEST_SOURCES}
-    LIBRARIES korvat_sandbox korvat_host_sim korvat_test_support)
+    LIBRARIES korvat_sandbox korvat_host_sim korvat_test_support UnrealStandInTextureSharePrivate)
   target_compile_options(korvat_module_tests PRIVATE -Wno-unused-parameter)
 endif()

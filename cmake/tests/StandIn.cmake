@@ -44,7 +44,7 @@ if(TARGET UnrealStandIn)
   korvat_add_gtest(korvat_standin_engine_tests
     SOURCES ${KORVAT_STANDIN_ENGINE_TEST_SOURCES}
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EngineFixture/EngineFixtureClasses.cpp
-    LIBRARIES UnrealStandInTesting GTest::gtest_main)
+    LIBRARIES UnrealStandInTesting UnrealStandInTextureSharePrivate GTest::gtest_main)
   target_include_directories(korvat_standin_engine_tests PRIVATE ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EngineFixture)
   target_compile_definitions(korvat_standin_engine_tests PRIVATE ENGINEFIXTURE_API=)
   korvat_reflect_headers(TARGET korvat_standin_engine_tests MODULE EngineFixture API_MACRO ENGINEFIXTURE_API

