@@ -85,4 +85,6 @@ namespace Scalability
 	/** Applies QualityLevels (each group clamped to 0..4, resolution to 10..100). */
 	ENGINE_API void SetQualityLevels(const FQualityLevels& QualityLevels, bool bForce = false);
 	ENGINE_API int32 GetEffectsQualityDirect(bool bGameThread);
+	/** Saves the levels in force to the "ScalabilityGroups" section of the named configuration file. */
+	ENGINE_API void SaveState(const FString& IniName);
 }

@@ -132,6 +132,9 @@ ENGINE_API TArray<FFrameResizeRequest> GetFrameResizeRequests();
 /** The bCheckForCommandLineOverrides argument of every UGameUserSettings::ApplySettings call, oldest first. */
 ENGINE_API TArray<bool> GetApplySettingsCalls();
 
+/** Number of UGameUserSettings::ApplyNonResolutionSettings calls, ApplySettings' own included. */
+ENGINE_API int32 GetNonResolutionSettingsApplicationCount();
+
 /** Number of PostEditChangeProperty notifications the editor performance settings received. */
 ENGINE_API int32 GetPerformanceSettingsChangeCount();
 

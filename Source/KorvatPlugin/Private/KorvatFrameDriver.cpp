@@ -256,8 +256,13 @@ void FKorvatPlugin::SetGameRunning(UWorld* World)
 	if (bRunning)
 	{
 		SavedQualityLevels = Scalability::GetQualityLevels();
-		SetRenderQuality(CurrentRenderQuality);
+		// Applying the user's settings puts the user's own scalability levels back in force, so it comes
+		// first: the host's levels go on top, with the anti-aliasing the user's settings now hold, and are
+		// never saved as the user's.
 		ForceFXAA();
+		Scalability::FQualityLevels Levels = RenderQualityLevels(CurrentRenderQuality);
+		Levels.SetAntiAliasingQuality(ForcedAntiAliasingQuality);
+		Scalability::SetQualityLevels(Levels);
 		if (ShouldCreateTextureShareAtGameStart())
 		{
 			CreateKorvatTextureShare(World);
@@ -270,7 +275,7 @@ void FKorvatPlugin::SetGameRunning(UWorld* World)
 	}
 }
 
-void FKorvatPlugin::SetRenderQuality(RenderQuality Quality)
+Scalability::FQualityLevels FKorvatPlugin::RenderQualityLevels(RenderQuality Quality) const
 {
 	Scalability::FQualityLevels Levels;
 	if (Quality == RenderQuality::Default)
@@ -281,10 +286,14 @@ void FKorvatPlugin::SetRenderQuality(RenderQuality Quality)
 	{
 		Levels.SetFromSingleQualityLevel(SingleQualityLevelOf(Quality));
 	}
+	return Levels;
+}
 
+void FKorvatPlugin::SetRenderQuality(RenderQuality Quality)
+{
 	if (bGameRunning)
 	{
-		Scalability::SetQualityLevels(Levels);
+		Scalability::SetQualityLevels(RenderQualityLevels(Quality));
 	}
 	CurrentRenderQuality = Quality;
 }
@@ -297,8 +306,10 @@ void FKorvatPlugin::ForceFXAA()
 	}
 	if (UGameUserSettings* Settings = GEngine->GetGameUserSettings())
 	{
-		Settings->SetAntiAliasingQuality(1);
-		Settings->ApplySettings(false);
+		Settings->SetAntiAliasingQuality(ForcedAntiAliasingQuality);
+		// Everything but the resolution: the user's saved resolution would replace the host's.
+		Settings->ApplyNonResolutionSettings();
+		Settings->SaveSettings();
 	}
 }
 

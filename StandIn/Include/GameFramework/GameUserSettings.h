@@ -4,12 +4,16 @@
 #include "CoreMinimal.h"
 #include "UObject/ObjectMacros.h"
 #include "UObject/Object.h"
+#include "GenericPlatform/GenericWindowDefinition.h"
+#include "Math/IntPoint.h"
+#include "Scalability.h"
 #include "GameUserSettings.generated.h"
 
 /**
- * The user's game settings. Setters change the pending values; ApplySettings applies them to the engine and
- * saves them to permanent storage. The stand-in applies the anti-aliasing quality to the engine's
- * scalability levels and records every ApplySettings call for tests (StandIn/Testing/EngineTesting.h).
+ * The user's game settings, loaded when the engine creates the object. Setters change the pending values;
+ * ApplySettings applies all of them to the engine (the saved resolution and window mode, then everything
+ * else, the scalability levels included) and saves them to permanent storage, as the engine does. The
+ * stand-in records every apply call for tests (StandIn/Testing/EngineTesting.h).
  */
 UCLASS(Config = GameUserSettings, ConfigDoNotCheckDefaults, MinimalAPI)
 class ENGINE_API UGameUserSettings : public UObject
@@ -19,7 +23,7 @@ class ENGINE_API UGameUserSettings : public UObject
 public:
 	UGameUserSettings(const FObjectInitializer& ObjectInitializer = FObjectInitializer::Get());
 
-	/** Sets the anti-aliasing quality (0 low .. 4 cinematic; clamped). */
+	/** Sets the anti-aliasing quality (0 low .. 4 cinematic; clamped). Takes effect when applied. */
 	UFUNCTION(BlueprintCallable, Category = Settings)
 	void SetAntiAliasingQuality(int32 Value);
 
@@ -27,14 +31,41 @@ public:
 	UFUNCTION(BlueprintCallable, Category = Settings)
 	int32 GetAntiAliasingQuality() const;
 
+	/** The pending screen resolution. */
+	FIntPoint GetScreenResolution() const;
+
+	/** Sets the pending screen resolution. */
+	void SetScreenResolution(FIntPoint Resolution);
+
+	/** The pending window mode. */
+	EWindowMode::Type GetFullscreenMode() const;
+
 	/** Applies all current user settings to the game and saves them to permanent storage. */
 	UFUNCTION(BlueprintCallable, Category = Settings, meta = (bCheckForCommandLineOverrides = true))
 	virtual void ApplySettings(bool bCheckForCommandLineOverrides);
 
-	/** Saves the settings to permanent storage. */
+	/** Requests the pending resolution and window mode. */
+	UFUNCTION(BlueprintCallable, Category = Settings)
+	void ApplyResolutionSettings(bool bCheckForCommandLineOverrides);
+
+	/** Applies every pending setting but the resolution: the scalability levels among them. */
+	UFUNCTION(BlueprintCallable, Category = Settings)
+	virtual void ApplyNonResolutionSettings();
+
+	/** Loads the settings; the scalability levels are those in force (loaded by the engine at start-up). */
+	virtual void LoadSettings(bool bForceReload = false);
+
+	/** Saves the settings (and the scalability levels in force) to permanent storage. */
 	UFUNCTION(BlueprintCallable, Category = Settings)
 	virtual void SaveSettings();
 
-private:
-	int32 AntiAliasingQuality = 3;
+protected:
+	/** The user's scalability levels. */
+	Scalability::FQualityLevels ScalabilityQuality;
+
+	uint32 ResolutionSizeX = 1280;
+
+	uint32 ResolutionSizeY = 720;
+
+	int32 FullscreenMode = 2;
 };

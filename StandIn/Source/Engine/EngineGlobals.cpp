@@ -1,5 +1,6 @@
 #include "DynamicRHI.h"
 #include "Scalability.h"
+#include "Misc/ConfigCacheIni.h"
 #include "UnrealEngine.h"
 #include "../Core/StandInState.h"
 
@@ -113,6 +114,24 @@ namespace Scalability
 	void FQualityLevels::SetReflectionQuality(int32 Value) { ReflectionQuality = ClampLevel(Value); }
 	void FQualityLevels::SetGlobalIlluminationQuality(int32 Value) { GlobalIlluminationQuality = ClampLevel(Value); }
 	void FQualityLevels::SetLandscapeQuality(int32 Value) { LandscapeQuality = ClampLevel(Value); }
+
+	void SaveState(const FString& IniName)
+	{
+		const FQualityLevels Levels = CurrentLevels();
+		const TCHAR* Section = TEXT("ScalabilityGroups");
+		GConfig->SetFloat(Section, TEXT("sg.ResolutionQuality"), Levels.ResolutionQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.ViewDistanceQuality"), Levels.ViewDistanceQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.AntiAliasingQuality"), Levels.AntiAliasingQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.ShadowQuality"), Levels.ShadowQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.GlobalIlluminationQuality"), Levels.GlobalIlluminationQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.ReflectionQuality"), Levels.ReflectionQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.PostProcessQuality"), Levels.PostProcessQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.TextureQuality"), Levels.TextureQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.EffectsQuality"), Levels.EffectsQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.FoliageQuality"), Levels.FoliageQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.ShadingQuality"), Levels.ShadingQuality, IniName);
+		GConfig->SetInt(Section, TEXT("sg.LandscapeQuality"), Levels.LandscapeQuality, IniName);
+	}
 
 	FQualityLevels GetQualityLevels()
 	{

@@ -7,6 +7,7 @@
 #include "Misc/ConfigCacheIni.h"
 #include "Scalability.h"
 #include "Slate/SceneViewport.h"
+#include "UnrealEngine.h"
 
 #include "EngineRecord.h"
 
@@ -85,6 +86,7 @@ UGameUserSettings* UEngine::GetGameUserSettings()
 	if (!GameUserSettings)
 	{
 		GameUserSettings = NewObject<UGameUserSettings>(this);
+		GameUserSettings->LoadSettings();
 	}
 	return GameUserSettings;
 }
@@ -121,27 +123,58 @@ UGameUserSettings::UGameUserSettings(const FObjectInitializer& ObjectInitializer
 
 void UGameUserSettings::SetAntiAliasingQuality(int32 Value)
 {
-	AntiAliasingQuality = FMath::Clamp(Value, 0, 4);
+	ScalabilityQuality.SetAntiAliasingQuality(Value);
 }
 
 int32 UGameUserSettings::GetAntiAliasingQuality() const
 {
-	return AntiAliasingQuality;
+	return ScalabilityQuality.AntiAliasingQuality;
+}
+
+FIntPoint UGameUserSettings::GetScreenResolution() const
+{
+	return FIntPoint(static_cast<int32>(ResolutionSizeX), static_cast<int32>(ResolutionSizeY));
+}
+
+void UGameUserSettings::SetScreenResolution(FIntPoint Resolution)
+{
+	ResolutionSizeX = static_cast<uint32>(Resolution.X);
+	ResolutionSizeY = static_cast<uint32>(Resolution.Y);
+}
+
+EWindowMode::Type UGameUserSettings::GetFullscreenMode() const
+{
+	return EWindowMode::ConvertIntToWindowMode(FullscreenMode);
 }
 
 void UGameUserSettings::ApplySettings(bool bCheckForCommandLineOverrides)
 {
 	GetEngineRecord().ApplySettingsCalls.Add(bCheckForCommandLineOverrides);
-	// The only user setting the stand-in models is the anti-aliasing group; the other groups keep the
-	// levels in force.
-	Scalability::FQualityLevels Levels = Scalability::GetQualityLevels();
-	Levels.AntiAliasingQuality = AntiAliasingQuality;
-	Scalability::SetQualityLevels(Levels);
+	ApplyResolutionSettings(bCheckForCommandLineOverrides);
+	ApplyNonResolutionSettings();
 	SaveSettings();
+}
+
+void UGameUserSettings::ApplyResolutionSettings(bool /*bCheckForCommandLineOverrides*/)
+{
+	// The stand-in has no command line of its own to override the saved size with.
+	FSystemResolution::RequestResolutionChange(static_cast<int32>(ResolutionSizeX), static_cast<int32>(ResolutionSizeY), GetFullscreenMode());
+}
+
+void UGameUserSettings::ApplyNonResolutionSettings()
+{
+	GetEngineRecord().NonResolutionApplications += 1;
+	// The user's levels replace whatever levels are in force.
+	Scalability::SetQualityLevels(ScalabilityQuality);
+}
+
+void UGameUserSettings::LoadSettings(bool /*bForceReload*/)
+{
+	ScalabilityQuality = Scalability::GetQualityLevels();
 }
 
 void UGameUserSettings::SaveSettings()
 {
-	GConfig->SetInt(TEXT("ScalabilityGroups"), TEXT("sg.AntiAliasingQuality"), AntiAliasingQuality, GGameUserSettingsIni);
+	Scalability::SaveState(GGameUserSettingsIni);
 	GConfig->Flush(false, GGameUserSettingsIni);
 }

@@ -21,6 +21,8 @@ struct FEngineRecord
 	TArray<FFrameResize> FrameResizes;
 	/** The argument of every UGameUserSettings::ApplySettings call, oldest first. */
 	TArray<bool> ApplySettingsCalls;
+	/** Number of UGameUserSettings::ApplyNonResolutionSettings calls (ApplySettings makes one as well). */
+	int32 NonResolutionApplications = 0;
 	/** Number of PostEditChangeProperty notifications of the editor performance settings. */
 	int32 PerformanceSettingsChanges = 0;
 };

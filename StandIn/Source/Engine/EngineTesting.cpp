@@ -302,6 +302,11 @@ TArray<bool> GetApplySettingsCalls()
 	return GetEngineRecord().ApplySettingsCalls;
 }
 
+int32 GetNonResolutionSettingsApplicationCount()
+{
+	return GetEngineRecord().NonResolutionApplications;
+}
+
 int32 GetPerformanceSettingsChangeCount()
 {
 	return GetEngineRecord().PerformanceSettingsChanges;

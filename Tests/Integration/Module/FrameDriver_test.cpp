@@ -6,6 +6,7 @@
 #include "Engine/Engine.h"
 #include "EngineTesting.h"
 #include "GameFramework/GameUserSettings.h"
+#include "Misc/ConfigCacheIni.h"
 #include "Scalability.h"
 #include "StandInTesting.h"
 #include "TextureShareTesting.h"
@@ -52,13 +53,13 @@ TEST_F(FrameDriverTest, RenderQualityAppliesOnlyWhileTheGameRuns)
 	EXPECT_TRUE(StandInTesting::GetScalabilityApplications().IsEmpty());
 	EXPECT_EQ(Scalability::GetQualityLevels(), ProjectLevels());
 
-	// Game start: medium everywhere (the forced anti-aliasing that follows applies the levels once more).
+	// Game start: medium everywhere, applied after the user's settings (which the forced anti-aliasing applies).
 	Engine->StartPlay();
 	RunFrames(1);
 	TArray<StandInTesting::FScalabilityApplication> Applied = StandInTesting::GetScalabilityApplications();
 	ASSERT_GE(Applied.Num(), 1);
-	EXPECT_EQ(Applied[0].Levels.GetSingleQualityLevel(), 1);
-	EXPECT_FALSE(Applied[0].bForce);
+	EXPECT_EQ(Applied.Last().Levels.GetSingleQualityLevel(), 1);
+	EXPECT_FALSE(Applied.Last().bForce);
 	EXPECT_EQ(Scalability::GetQualityLevels().GetSingleQualityLevel(), 1);
 
 	// Default: the levels in force when the game started.
@@ -102,9 +103,57 @@ TEST_F(FrameDriverTest, RenderQualityAppliesOnlyWhileTheGameRuns)
 	StandInTesting::ClearScalabilityApplications();
 	Engine->StartPlay();
 	RunFrames(1);
-	Applied = StandInTesting::GetScalabilityApplications();
-	ASSERT_GE(Applied.Num(), 1);
-	EXPECT_EQ(Applied[0].Levels.GetSingleQualityLevel(), 0);
+	const Scalability::FQualityLevels Low = Scalability::GetQualityLevels();
+	EXPECT_EQ(Low.ShadowQuality, 0);
+	EXPECT_EQ(Low.TextureQuality, 0);
+	EXPECT_EQ(Low.AntiAliasingQuality, 1) << "the game start forces FXAA's anti-aliasing over the host's level";
+}
+
+TEST_F(FrameDriverTest, TheHostQualityStandsAtGameStartAndIsNeverSavedAsTheUsers)
+{
+	StartHost();
+	StartEngine();
+	ASSERT_TRUE(RunUntilConnected());
+	// The user's own saved levels: low shadows, cinematic textures.
+	Scalability::FQualityLevels UserLevels;
+	UserLevels.SetShadowQuality(0);
+	UserLevels.SetTextureQuality(4);
+	Scalability::SetQualityLevels(UserLevels);
+	GEngine->GetGameUserSettings()->LoadSettings(true);
+	StandInTesting::ClearResolutionRequests();
+
+	Send(QLTY, Words({3}));
+	RunFrames(2);
+	Engine->StartPlay();
+	RunFrames(2);
+
+	// The host's high levels, with FXAA's anti-aliasing: the user's settings, applied at the game start,
+	// did not put the user's levels back over them.
+	const Scalability::FQualityLevels InForce = Scalability::GetQualityLevels();
+	EXPECT_EQ(InForce.ShadowQuality, 2);
+	EXPECT_EQ(InForce.TextureQuality, 2);
+	EXPECT_EQ(InForce.EffectsQuality, 2);
+	EXPECT_EQ(InForce.AntiAliasingQuality, 1);
+
+	// What was saved as the user's is the user's (with the forced anti-aliasing), never the host's.
+	int32 SavedShadow = -1;
+	int32 SavedTexture = -1;
+	int32 SavedAntiAliasing = -1;
+	EXPECT_TRUE(GConfig->GetInt(TEXT("ScalabilityGroups"), TEXT("sg.ShadowQuality"), SavedShadow, GGameUserSettingsIni));
+	EXPECT_TRUE(GConfig->GetInt(TEXT("ScalabilityGroups"), TEXT("sg.TextureQuality"), SavedTexture, GGameUserSettingsIni));
+	EXPECT_TRUE(GConfig->GetInt(TEXT("ScalabilityGroups"), TEXT("sg.AntiAliasingQuality"), SavedAntiAliasing, GGameUserSettingsIni));
+	EXPECT_EQ(SavedShadow, 0);
+	EXPECT_EQ(SavedTexture, 4);
+	EXPECT_EQ(SavedAntiAliasing, 1);
+
+	// And the user's saved window size was not requested over the host's.
+	EXPECT_TRUE(StandInTesting::GetResolutionRequests().IsEmpty());
+
+	// Game stop: the levels in force before the game return.
+	Engine->StopPlay();
+	RunFrames(1);
+	EXPECT_EQ(Scalability::GetQualityLevels().ShadowQuality, 0);
+	EXPECT_EQ(Scalability::GetQualityLevels().TextureQuality, 4);
 }
 
 TEST_F(FrameDriverTest, ResolutionIsRequestedEveryFrameUntilTheHostRepeatsTheSize)
@@ -229,7 +278,7 @@ TEST_F(FrameDriverTest, GameStartForcesSettingsAndTheSlotFollowsPlay)
 	ASSERT_TRUE(RunUntilConnected());
 	EXPECT_EQ(Host->ReadSlot(Slot).GameRunning, 0);
 	EXPECT_NE(GEngine->LocalPlayerClassName.ToString(), KorvatLocalPlayerPath);
-	EXPECT_EQ(EngineTesting::GetApplySettingsCalls(), TArray<bool>({false}));
+	EXPECT_EQ(EngineTesting::GetNonResolutionSettingsApplicationCount(), 1);
 
 	// Something changed the anti-aliasing in between; the game start forces it again.
 	GEngine->GetGameUserSettings()->SetAntiAliasingQuality(3);
@@ -237,12 +286,13 @@ TEST_F(FrameDriverTest, GameStartForcesSettingsAndTheSlotFollowsPlay)
 	RunFrames(1);
 	EXPECT_EQ(Host->ReadSlot(Slot).GameRunning, 1);
 	EXPECT_EQ(GEngine->LocalPlayerClassName.ToString(), KorvatLocalPlayerPath);
-	EXPECT_EQ(EngineTesting::GetApplySettingsCalls(), TArray<bool>({false, false}));
+	EXPECT_EQ(EngineTesting::GetNonResolutionSettingsApplicationCount(), 2);
 	EXPECT_EQ(GEngine->GetGameUserSettings()->GetAntiAliasingQuality(), 1);
 
-	// Forced once per game start, not every frame.
+	// Forced once per game start, not every frame, and never with the user's resolution.
 	RunFrames(3);
-	EXPECT_EQ(EngineTesting::GetApplySettingsCalls().Num(), 2);
+	EXPECT_EQ(EngineTesting::GetNonResolutionSettingsApplicationCount(), 2);
+	EXPECT_TRUE(EngineTesting::GetApplySettingsCalls().IsEmpty());
 
 	Engine->StopPlay();
 	RunFrames(1);
@@ -250,7 +300,7 @@ TEST_F(FrameDriverTest, GameStartForcesSettingsAndTheSlotFollowsPlay)
 	Engine->StartPlay();
 	RunFrames(1);
 	EXPECT_EQ(Host->ReadSlot(Slot).GameRunning, 1);
-	EXPECT_EQ(EngineTesting::GetApplySettingsCalls().Num(), 3);
+	EXPECT_EQ(EngineTesting::GetNonResolutionSettingsApplicationCount(), 3);
 }
 
 TEST_F(FrameDriverTest, EditorCpuThrottlingIsTurnedOffAfterInitAndWhilePlaying)

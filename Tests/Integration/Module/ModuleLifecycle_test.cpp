@@ -64,8 +64,9 @@ TEST_F(ModuleLifecycleTest, StartupConfiguresTextureShareAndRegistersAsInputDevi
 	EXPECT_EQ(IInputDeviceModule::GetModularFeatureName(), FName(TEXT("InputDevice")));
 	EXPECT_TRUE(IsInputDeviceRegistered(Plugin));
 
-	// Post-engine-init forced FXAA, applied without command-line overrides.
-	EXPECT_EQ(EngineTesting::GetApplySettingsCalls(), TArray<bool>({false}));
+	// Post-engine-init forced FXAA, applying the user's settings but the resolution.
+	EXPECT_EQ(EngineTesting::GetNonResolutionSettingsApplicationCount(), 1);
+	EXPECT_TRUE(EngineTesting::GetApplySettingsCalls().IsEmpty());
 	ASSERT_NE(GEngine->GetGameUserSettings(), nullptr);
 	EXPECT_EQ(GEngine->GetGameUserSettings()->GetAntiAliasingQuality(), 1);
 
@@ -156,7 +157,7 @@ TEST_F(ModuleLifecycleTest, ASecondEngineInTheSameProcessLoadsTheModuleAgain)
 
 	StartEngine();
 	EXPECT_FALSE(StandInTesting::GetConfigWrites().IsEmpty());
-	EXPECT_EQ(EngineTesting::GetApplySettingsCalls().Num(), 1);
+	EXPECT_EQ(EngineTesting::GetNonResolutionSettingsApplicationCount(), 1);
 	ASSERT_TRUE(RunUntilConnected());
 	// The new module object generated its own launch id and announced its share list on its own connection.
 	EXPECT_FALSE(Module().GetKorvatLaunchID() == FirstLaunchId);

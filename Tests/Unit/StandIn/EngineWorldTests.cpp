@@ -13,6 +13,7 @@
 #include "Engine/LocalPlayer.h"
 #include "Engine/World.h"
 #include "GameFramework/GameUserSettings.h"
+#include "Misc/ConfigCacheIni.h"
 #include "GameFramework/Pawn.h"
 #include "GameFramework/PlayerController.h"
 #include "Misc/CoreDelegates.h"
@@ -229,24 +230,42 @@ TEST_F(EngineWorld_test, FrameBroadcastsBeginTicksAndEndInOrder)
 	EXPECT_EQ(GFrameCounter, FrameBefore + 2);
 }
 
-TEST_F(EngineWorld_test, GameUserSettingsApplyTheAntiAliasingQualityAndAreRecorded)
+TEST_F(EngineWorld_test, GameUserSettingsApplyEverythingTheUserSavedAndSaveIt)
 {
 	EngineTesting::StartGameEngine();
 	StandInTesting::ResetQualityLevels();
-	Scalability::FQualityLevels Levels = Scalability::GetQualityLevels();
-	Levels.ShadowQuality = 0;
-	Scalability::SetQualityLevels(Levels);
+	// The user's levels are those in force when the settings are loaded.
+	Scalability::FQualityLevels UserLevels = Scalability::GetQualityLevels();
+	UserLevels.ShadowQuality = 0;
+	Scalability::SetQualityLevels(UserLevels);
 	UGameUserSettings* Settings = GEngine->GetGameUserSettings();
 	ASSERT_EQ(Settings, GEngine->GetGameUserSettings());
 
 	Settings->SetAntiAliasingQuality(9);
 	EXPECT_EQ(Settings->GetAntiAliasingQuality(), 4);
 	Settings->SetAntiAliasingQuality(1);
+
+	// Levels set since are replaced by the user's on apply.
+	Scalability::FQualityLevels Other;
+	Other.SetFromSingleQualityLevel(4);
+	Scalability::SetQualityLevels(Other);
+	StandInTesting::ClearResolutionRequests();
 	Settings->ApplySettings(false);
 
 	EXPECT_EQ(Scalability::GetQualityLevels().AntiAliasingQuality, 1);
 	EXPECT_EQ(Scalability::GetQualityLevels().ShadowQuality, 0);
+	EXPECT_EQ(Scalability::GetQualityLevels().TextureQuality, UserLevels.TextureQuality);
 	EXPECT_EQ(EngineTesting::GetApplySettingsCalls(), TArray<bool>({false}));
+	EXPECT_EQ(EngineTesting::GetNonResolutionSettingsApplicationCount(), 1);
+
+	// The saved window size is requested again, and the levels are saved with the user's settings.
+	const TArray<StandInTesting::FResolutionRequest> Requests = StandInTesting::GetResolutionRequests();
+	ASSERT_EQ(Requests.Num(), 1);
+	EXPECT_EQ(Requests[0].ResX, Settings->GetScreenResolution().X);
+	EXPECT_EQ(Requests[0].ResY, Settings->GetScreenResolution().Y);
+	int32 SavedShadow = -1;
+	EXPECT_TRUE(GConfig->GetInt(TEXT("ScalabilityGroups"), TEXT("sg.ShadowQuality"), SavedShadow, GGameUserSettingsIni));
+	EXPECT_EQ(SavedShadow, 0);
 }
 
 TEST_F(EngineWorld_test, EditorPerformanceSettingsChangeIsNotified)
