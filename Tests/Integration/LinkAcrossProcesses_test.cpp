@@ -287,6 +287,92 @@ TEST_F(LinkAcrossProcesses, LinkProcessesClaimingAtOnceTakeDifferentSlots)
 	}
 }
 
+TEST_F(LinkAcrossProcesses, MoreLinkProcessesThanSlotsFillTheTableAndTheRestWaitForAFreedSlot)
+{
+	HostSimulator Host;
+	ASSERT_TRUE(Host.Start()) << Host.LastError();
+	constexpr std::size_t ProcessCount = UE4::SlotCount + 4;
+	std::vector<std::unique_ptr<ChildProcess>> Children;
+	for (std::size_t Index = 0; Index < ProcessCount; ++Index)
+	{
+		Children.push_back(StartLinkChild());
+		ASSERT_TRUE(Children.back());
+	}
+	std::set<std::uint32_t> Connected;
+	const auto CollectConnected = [&] {
+		for (const SlotNotice& Notice : Host.Poll())
+		{
+			if (Notice.Kind == SlotNotice::EKind::Connected)
+			{
+				Connected.insert(Notice.Slot);
+			}
+		}
+	};
+	ASSERT_TRUE(PollUntil([&] {
+		CollectConnected();
+		return Connected.size() == UE4::SlotCount;
+	})) << Connected.size() << " slots connected";
+
+	// Every slot went to one process; the others have none and keep asking.
+	std::set<std::string> Reported;
+	std::vector<ChildProcess*> Waiting;
+	for (auto& Child : Children)
+	{
+		if (auto Line = Child->WaitForLine("connected slot", std::chrono::milliseconds(200)))
+		{
+			Reported.insert(*Line);
+		}
+		else
+		{
+			Waiting.push_back(Child.get());
+		}
+	}
+	EXPECT_EQ(Reported.size(), UE4::SlotCount) << "no slot is held by two processes";
+	ASSERT_EQ(Waiting.size(), ProcessCount - UE4::SlotCount);
+
+	// One holder leaves: exactly one of the waiting processes takes its slot.
+	ChildProcess* Leaving = nullptr;
+	for (auto& Child : Children)
+	{
+		if (std::find(Waiting.begin(), Waiting.end(), Child.get()) == Waiting.end())
+		{
+			Leaving = Child.get();
+			break;
+		}
+	}
+	ASSERT_NE(Leaving, nullptr);
+	Leaving->CloseInput();
+	EXPECT_TRUE(Leaving->WaitForLine("released Ok", LongWait)) << Leaving->TranscriptText();
+	std::set<ChildProcess*> Joined;
+	const auto CollectJoined = [&] {
+		Host.Poll();
+		for (ChildProcess* Child : Waiting)
+		{
+			if (Child->WaitForLine("connected slot", std::chrono::milliseconds(20)))
+			{
+				Joined.insert(Child);
+			}
+		}
+		return !Joined.empty();
+	};
+	ASSERT_TRUE(PollUntil(CollectJoined));
+	// Give the others time to (wrongly) join as well.
+	for (int Round = 0; Round < 20; ++Round)
+	{
+		CollectJoined();
+	}
+	EXPECT_EQ(Joined.size(), 1u);
+
+	for (auto& Child : Children)
+	{
+		Child->CloseInput();
+	}
+	for (auto& Child : Children)
+	{
+		EXPECT_EQ(Child->Wait(LongWait), 0);
+	}
+}
+
 TEST_F(LinkAcrossProcesses, SlotFreedAndReofferedToAnotherPluginIsLeftToItByTheFormerOwner)
 {
 	HostSimulator Host{ManualAccept()};
