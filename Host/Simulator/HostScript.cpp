@@ -2,7 +2,9 @@
 
 #include "Platform/System.h"
 
+#include <array>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace Korvat::Host
@@ -246,6 +248,87 @@ void PutText(std::vector<std::uint8_t>& Out, std::string_view Text)
 }
 
 /** Collects typed arguments with one error message per failure. */
+/** A 4x4 matrix, row by row, for points as row vectors (translation in the fourth row), as the host sends it. */
+using FMatrix4 = std::array<float, 16>;
+
+/**
+ * The host's camera (view) matrix for a camera at (X, Y, Z) metres turned by Yaw about the host's up axis (y),
+ * Pitch about its x axis and Roll about its z axis, in degrees, roll applied first: the inverse of the
+ * camera's placement.
+ */
+FMatrix4 CameraMatrix(double X, double Y, double Z, double Yaw, double Pitch, double Roll)
+{
+	constexpr double DegreesToRadians = 3.14159265358979323846 / 180.0;
+	const double SY = std::sin(Yaw * DegreesToRadians), CY = std::cos(Yaw * DegreesToRadians);
+	const double SP = std::sin(Pitch * DegreesToRadians), CP = std::cos(Pitch * DegreesToRadians);
+	const double SR = std::sin(Roll * DegreesToRadians), CR = std::cos(Roll * DegreesToRadians);
+	using FRows = std::array<std::array<double, 3>, 3>;
+	const auto Multiply = [](const FRows& A, const FRows& B) {
+		FRows Product{};
+		for (int Row = 0; Row < 3; ++Row)
+		{
+			for (int Column = 0; Column < 3; ++Column)
+			{
+				for (int K = 0; K < 3; ++K)
+				{
+					Product[Row][Column] += A[Row][K] * B[K][Column];
+				}
+			}
+		}
+		return Product;
+	};
+	const FRows RollAboutZ{{{CR, SR, 0}, {-SR, CR, 0}, {0, 0, 1}}};
+	const FRows PitchAboutX{{{1, 0, 0}, {0, CP, SP}, {0, -SP, CP}}};
+	const FRows YawAboutY{{{CY, 0, -SY}, {0, 1, 0}, {SY, 0, CY}}};
+	const FRows Rotation = Multiply(Multiply(RollAboutZ, PitchAboutX), YawAboutY);
+	// Inverse of the rigid placement [R 0; t 1]: [R^T 0; -t R^T 1].
+	const double Position[3] = {X, Y, Z};
+	FMatrix4 View{};
+	for (int Row = 0; Row < 3; ++Row)
+	{
+		for (int Column = 0; Column < 3; ++Column)
+		{
+			View[Row * 4 + Column] = static_cast<float>(Rotation[Column][Row]);
+		}
+	}
+	for (int Column = 0; Column < 3; ++Column)
+	{
+		double Sum = 0;
+		for (int K = 0; K < 3; ++K)
+		{
+			Sum -= Position[K] * Rotation[Column][K];
+		}
+		View[12 + Column] = static_cast<float>(Sum);
+	}
+	View[15] = 1.0f;
+	return View;
+}
+
+/** A right-handed perspective projection with a horizontal field of view in degrees and aspect = width / height. */
+FMatrix4 PerspectiveMatrix(double FieldOfView, double Aspect, double Near, double Far)
+{
+	const double Focal = 1.0 / std::tan(FieldOfView * 3.14159265358979323846 / 360.0);
+	FMatrix4 Projection{};
+	Projection[0] = static_cast<float>(Focal);
+	Projection[5] = static_cast<float>(Focal * Aspect);
+	Projection[10] = static_cast<float>(Far / (Near - Far));
+	Projection[11] = -1.0f;
+	Projection[14] = static_cast<float>(Near * Far / (Near - Far));
+	return Projection;
+}
+
+/** A right-handed orthographic projection of a view Width by Height metres. */
+FMatrix4 OrthographicMatrix(double Width, double Height, double Near, double Far)
+{
+	FMatrix4 Projection{};
+	Projection[0] = static_cast<float>(2.0 / Width);
+	Projection[5] = static_cast<float>(2.0 / Height);
+	Projection[10] = static_cast<float>(1.0 / (Near - Far));
+	Projection[14] = static_cast<float>(Near / (Near - Far));
+	Projection[15] = 1.0f;
+	return Projection;
+}
+
 struct FArgs
 {
 	std::vector<std::string_view> Items;
@@ -516,8 +599,43 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 		return Args.Count(18, "<id> <identifier-guid|0> <16 floats>") && Args.U32(0, Out) && Args.Guid(1, Out, false, true) &&
 		       Args.Each(2, 18, F32);
 	case UE4::Tag::CAMR:
-	case UE4::Tag::PROJ:
-		return Fixed(16, "16 floats", F32);
+	case UE4::Tag::PROJ: {
+		// Readable forms: "CAMR at x y z yaw pitch roll", "PROJ perspective fov aspect near far",
+		// "PROJ ortho width height near far"; otherwise the 16 floats as they are.
+		const bool bCameraForm = Tag == UE4::Tag::CAMR && !Args.Items.empty() && Args.Items[0] == "at";
+		const bool bPerspectiveForm = Tag == UE4::Tag::PROJ && !Args.Items.empty() && Args.Items[0] == "perspective";
+		const bool bOrthoForm = Tag == UE4::Tag::PROJ && !Args.Items.empty() && Args.Items[0] == "ortho";
+		if (!bCameraForm && !bPerspectiveForm && !bOrthoForm)
+		{
+			return Fixed(16, "16 floats", F32);
+		}
+		const std::size_t Expected = bCameraForm ? 7 : 5;
+		if (!Args.Count(Expected, bCameraForm ? "at <x> <y> <z> <yaw> <pitch> <roll>"
+		                          : bPerspectiveForm ? "perspective <fov> <aspect> <near> <far>"
+		                                             : "ortho <width> <height> <near> <far>"))
+		{
+			return false;
+		}
+		double Numbers[6] = {};
+		for (std::size_t Index = 1; Index < Expected; ++Index)
+		{
+			float Value = 0;
+			if (!ParseFloat(Args.Items[Index], Value))
+			{
+				Error = "not a number: '" + std::string(Args.Items[Index]) + "'";
+				return false;
+			}
+			Numbers[Index - 1] = Value;
+		}
+		const FMatrix4 Matrix = bCameraForm ? CameraMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3], Numbers[4], Numbers[5])
+		                      : bPerspectiveForm ? PerspectiveMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3])
+		                                         : OrthographicMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3]);
+		for (const float Element : Matrix)
+		{
+			Put(Out, Element);
+		}
+		return true;
+	}
 	case UE4::Tag::RESN:
 		return Fixed(2, "<width> <height>", I32);
 	case UE4::Tag::QLTY:
@@ -786,6 +904,8 @@ first connected slot):
     VINT id int        VFLT id float       VBOL id 0|1         VSTR id text...
     AINT id ints...    AFLT id floats...   ABOL id 0|1...      ASTR id item|item|...
     EVNT id argument   MTXV id guid|0 16-floats               CAMR 16-floats   PROJ 16-floats
+    CAMR at x y z yaw pitch roll      (camera at x y z metres, turned yaw about y, pitch about x, roll about z)
+    PROJ perspective fov aspect near far   PROJ ortho width height near far
     RESN w h           QLTY q              CLCK frame time num den             ITAC hex-bytes...
     FLD? guid|new name FLDS guid type:flag:name...            VERR text...     VIEW 6-ints
     LPHA int           UVER major minor patch                 XXXX hex-bytes (any other tag)

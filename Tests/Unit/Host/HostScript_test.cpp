@@ -216,3 +216,43 @@ TEST(HostScript_test, GuidsParseWithAndWithoutBraces)
 }
 
 } // namespace
+
+namespace
+{
+std::vector<float> Floats(const std::vector<std::uint8_t>& Payload)
+{
+	std::vector<float> Out(Payload.size() / 4);
+	std::memcpy(Out.data(), Payload.data(), Out.size() * 4);
+	return Out;
+}
+
+TEST(HostScript_test, CameraAndProjectionHaveReadableForms)
+{
+	// A camera at (1, 2, 3) looking along the host's axes: its view matrix moves the world by (-1, -2, -3).
+	EXPECT_EQ(Floats(Payload("send 0 CAMR at 1 2 3 0 0 0", Tag::CAMR)),
+		(std::vector<float>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -1, -2, -3, 1}));
+
+	// Turned 90 degrees about the up axis: the camera's x axis lies along the host's -z.
+	const std::vector<float> Turned = Floats(Payload("send 0 CAMR at 0 0 0 90 0 0", Tag::CAMR));
+	ASSERT_EQ(Turned.size(), 16u);
+	EXPECT_NEAR(Turned[2], 1.0f, 1e-6f) << "row 0 of the view matrix is the placement's column 0";
+	EXPECT_NEAR(Turned[8], -1.0f, 1e-6f);
+	EXPECT_NEAR(Turned[0], 0.0f, 1e-6f);
+
+	// 90 degrees across: focal term 1; the aspect scales the vertical one.
+	const std::vector<float> Perspective = Floats(Payload("send 0 PROJ perspective 90 2 1 11", Tag::PROJ));
+	ASSERT_EQ(Perspective.size(), 16u);
+	EXPECT_NEAR(Perspective[0], 1.0f, 1e-6f);
+	EXPECT_NEAR(Perspective[5], 2.0f, 1e-6f);
+	EXPECT_FLOAT_EQ(Perspective[10], -1.1f);
+	EXPECT_FLOAT_EQ(Perspective[11], -1.0f);
+	EXPECT_FLOAT_EQ(Perspective[14], -1.1f);
+	EXPECT_EQ(Perspective[15], 0.0f);
+
+	EXPECT_EQ(Floats(Payload("send 0 PROJ ortho 4 2 0 10", Tag::PROJ)),
+		(std::vector<float>{0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, -0.1f, 0, 0, 0, 0, 1}));
+
+	EXPECT_NE(ErrorOf("send 0 CAMR at 1 2 3").find("yaw"), std::string::npos);
+	EXPECT_NE(ErrorOf("send 0 PROJ perspective 90 x 1 2").find("not a number"), std::string::npos);
+}
+} // namespace
