@@ -45,6 +45,8 @@ struct TVector
 	constexpr TVector(T InX, T InY, T InZ) : X(InX), Y(InY), Z(InZ) {}
 	explicit constexpr TVector(EForceInit) : X(0), Y(0), Z(0) {}
 	explicit TVector(const TVector2<T> V, T InZ);
+	/** X, Y, Z of a TVector4 (W dropped); implicit as in the engine. */
+	TVector(const TVector4<T>& V);
 	template <typename FArg, typename = std::enable_if_t<!std::is_same_v<T, FArg>>>
 	explicit constexpr TVector(const TVector<FArg>& From) : X(static_cast<T>(From.X)), Y(static_cast<T>(From.Y)), Z(static_cast<T>(From.Z)) {}
 
@@ -376,7 +378,7 @@ struct TVector2
 		X = T(0);
 		Y = T(0);
 	}
-	TIntPoint<int32> IntPoint() const { return TIntPoint<int32>(FMath::RoundToInt(X), FMath::RoundToInt(Y)); }
+	TIntPoint<int32> IntPoint() const { return TIntPoint<int32>(static_cast<int32>(FMath::RoundToInt(X)), static_cast<int32>(FMath::RoundToInt(Y))); }
 	TVector2 GetAbs() const { return TVector2(FMath::Abs(X), FMath::Abs(Y)); }
 	bool ContainsNaN() const { return !FMath::IsFinite(X) || !FMath::IsFinite(Y); }
 	FString ToString() const { return FString::Printf(TEXT("X=%3.3f Y=%3.3f"), double(X), double(Y)); }
@@ -399,6 +401,96 @@ TVector<T>::TVector(const TVector2<T> V, T InZ)
 }
 
 // ---------------------------------------------------------------------------------------------
+// TVector4
+
+template <typename T>
+struct alignas(16) TVector4
+{
+	static_assert(std::is_floating_point_v<T>, "T must be floating point");
+	using FReal = T;
+
+	T X;
+	T Y;
+	T Z;
+	T W;
+
+	/** Defaults to (0, 0, 0, 1). */
+	explicit constexpr TVector4(T InX = T(0), T InY = T(0), T InZ = T(0), T InW = T(1)) : X(InX), Y(InY), Z(InZ), W(InW) {}
+	TVector4(const TVector<T>& InVector, T InW = T(1)) : X(InVector.X), Y(InVector.Y), Z(InVector.Z), W(InW) {}
+	TVector4(TVector2<T> InXY, TVector2<T> InZW) : X(InXY.X), Y(InXY.Y), Z(InZW.X), W(InZW.Y) {}
+	explicit constexpr TVector4(EForceInit) : X(0), Y(0), Z(0), W(0) {}
+	template <typename FArg, typename = std::enable_if_t<!std::is_same_v<T, FArg>>>
+	explicit constexpr TVector4(const TVector4<FArg>& From) : X(T(From.X)), Y(T(From.Y)), Z(T(From.Z)), W(T(From.W)) {}
+
+	T& operator[](int32 ComponentIndex)
+	{
+		checkSlow(ComponentIndex >= 0 && ComponentIndex < 4);
+		return ComponentIndex == 0 ? X : (ComponentIndex == 1 ? Y : (ComponentIndex == 2 ? Z : W));
+	}
+	T operator[](int32 ComponentIndex) const
+	{
+		checkSlow(ComponentIndex >= 0 && ComponentIndex < 4);
+		return ComponentIndex == 0 ? X : (ComponentIndex == 1 ? Y : (ComponentIndex == 2 ? Z : W));
+	}
+	TVector4 operator-() const { return TVector4(-X, -Y, -Z, -W); }
+	TVector4 operator+(const TVector4& V) const { return TVector4(X + V.X, Y + V.Y, Z + V.Z, W + V.W); }
+	TVector4 operator-(const TVector4& V) const { return TVector4(X - V.X, Y - V.Y, Z - V.Z, W - V.W); }
+	TVector4 operator*(const TVector4& V) const { return TVector4(X * V.X, Y * V.Y, Z * V.Z, W * V.W); }
+	TVector4 operator/(const TVector4& V) const { return TVector4(X / V.X, Y / V.Y, Z / V.Z, W / V.W); }
+	template <typename FArg, typename = std::enable_if_t<std::is_arithmetic_v<FArg>>>
+	TVector4 operator*(FArg Scale) const { return TVector4(X * T(Scale), Y * T(Scale), Z * T(Scale), W * T(Scale)); }
+	template <typename FArg, typename = std::enable_if_t<std::is_arithmetic_v<FArg>>>
+	TVector4 operator/(FArg Scale) const { const T RScale = T(1) / T(Scale); return TVector4(X * RScale, Y * RScale, Z * RScale, W * RScale); }
+	TVector4& operator+=(const TVector4& V) { X += V.X; Y += V.Y; Z += V.Z; W += V.W; return *this; }
+	TVector4& operator-=(const TVector4& V) { X -= V.X; Y -= V.Y; Z -= V.Z; W -= V.W; return *this; }
+	TVector4& operator*=(const TVector4& V) { X *= V.X; Y *= V.Y; Z *= V.Z; W *= V.W; return *this; }
+	/** Cross product of the XYZ parts; W of the result is 0. */
+	TVector4 operator^(const TVector4& V) const { return TVector4(Y * V.Z - Z * V.Y, Z * V.X - X * V.Z, X * V.Y - Y * V.X, T(0)); }
+	bool operator==(const TVector4& V) const { return X == V.X && Y == V.Y && Z == V.Z && W == V.W; }
+	bool operator!=(const TVector4& V) const { return !(*this == V); }
+	bool Equals(const TVector4& V, T Tolerance = UE_KINDA_SMALL_NUMBER) const
+	{
+		return FMath::Abs(X - V.X) <= Tolerance && FMath::Abs(Y - V.Y) <= Tolerance && FMath::Abs(Z - V.Z) <= Tolerance && FMath::Abs(W - V.W) <= Tolerance;
+	}
+	void Set(T InX, T InY, T InZ, T InW) { X = InX; Y = InY; Z = InZ; W = InW; }
+	T Size3() const { return FMath::Sqrt(X * X + Y * Y + Z * Z); }
+	T SizeSquared3() const { return X * X + Y * Y + Z * Z; }
+	T Size() const { return FMath::Sqrt(X * X + Y * Y + Z * Z + W * W); }
+	T SizeSquared() const { return X * X + Y * Y + Z * Z + W * W; }
+	bool IsNearlyZero3(T Tolerance = UE_KINDA_SMALL_NUMBER) const
+	{
+		return FMath::Abs(X) <= Tolerance && FMath::Abs(Y) <= Tolerance && FMath::Abs(Z) <= Tolerance;
+	}
+	bool ContainsNaN() const { return !FMath::IsFinite(X) || !FMath::IsFinite(Y) || !FMath::IsFinite(Z) || !FMath::IsFinite(W); }
+	FString ToString() const { return FString::Printf(TEXT("X=%3.3f Y=%3.3f Z=%3.3f W=%3.3f"), double(X), double(Y), double(Z), double(W)); }
+};
+
+template <typename T, typename FArg, typename = std::enable_if_t<std::is_arithmetic_v<FArg>>>
+FORCEINLINE TVector4<T> operator*(FArg Scale, const TVector4<T>& V)
+{
+	return V * Scale;
+}
+
+/** Dot product of the XYZ parts. */
+template <typename T>
+FORCEINLINE T Dot3(const TVector4<T>& V1, const TVector4<T>& V2)
+{
+	return V1.X * V2.X + V1.Y * V2.Y + V1.Z * V2.Z;
+}
+
+template <typename T>
+FORCEINLINE T Dot4(const TVector4<T>& V1, const TVector4<T>& V2)
+{
+	return V1.X * V2.X + V1.Y * V2.Y + V1.Z * V2.Z + V1.W * V2.W;
+}
+
+template <typename T>
+TVector<T>::TVector(const TVector4<T>& V)
+	: X(V.X), Y(V.Y), Z(V.Z)
+{
+}
+
+// ---------------------------------------------------------------------------------------------
 // TPlane
 
 template <typename T>
@@ -412,6 +504,7 @@ struct alignas(16) TPlane : public TVector<T>
 	/** The plane through InBase with normal InNormal. */
 	TPlane(TVector<T> InBase, const TVector<T>& InNormal) : TVector<T>(InNormal), W(InBase | InNormal) {}
 	explicit constexpr TPlane(EForceInit) : TVector<T>(ForceInit), W(0) {}
+	TPlane(const TVector4<T>& V) : TVector<T>(V.X, V.Y, V.Z), W(V.W) {}
 
 	/** Signed distance of P from the plane (for a unit normal). */
 	T PlaneDot(const TVector<T>& P) const { return this->X * P.X + this->Y * P.Y + this->Z * P.Z - W; }
@@ -799,18 +892,16 @@ struct alignas(16) TMatrix
 		return true;
 	}
 
-	/** V * M with w = 1 (the resulting w is dropped). */
-	TVector<T> TransformPosition(const TVector<T>& V) const
+	/** The row vector P times this matrix (all four components). */
+	TVector4<T> TransformFVector4(const TVector4<T>& P) const
 	{
-		return TVector<T>(V.X * M[0][0] + V.Y * M[1][0] + V.Z * M[2][0] + M[3][0], V.X * M[0][1] + V.Y * M[1][1] + V.Z * M[2][1] + M[3][1],
-			V.X * M[0][2] + V.Y * M[1][2] + V.Z * M[2][2] + M[3][2]);
+		return TVector4<T>(P.X * M[0][0] + P.Y * M[1][0] + P.Z * M[2][0] + P.W * M[3][0], P.X * M[0][1] + P.Y * M[1][1] + P.Z * M[2][1] + P.W * M[3][1],
+			P.X * M[0][2] + P.Y * M[1][2] + P.Z * M[2][2] + P.W * M[3][2], P.X * M[0][3] + P.Y * M[1][3] + P.Z * M[2][3] + P.W * M[3][3]);
 	}
-	/** V * M with w = 0. */
-	TVector<T> TransformVector(const TVector<T>& V) const
-	{
-		return TVector<T>(V.X * M[0][0] + V.Y * M[1][0] + V.Z * M[2][0], V.X * M[0][1] + V.Y * M[1][1] + V.Z * M[2][1],
-			V.X * M[0][2] + V.Y * M[1][2] + V.Z * M[2][2]);
-	}
+	/** (V, 1) * M; as in the engine the result is a TVector4 (it converts to TVector by dropping W, no divide). */
+	TVector4<T> TransformPosition(const TVector<T>& V) const { return TransformFVector4(TVector4<T>(V.X, V.Y, V.Z, T(1))); }
+	/** (V, 0) * M: translation ignored. */
+	TVector4<T> TransformVector(const TVector<T>& V) const { return TransformFVector4(TVector4<T>(V.X, V.Y, V.Z, T(0))); }
 	TVector<T> InverseTransformPosition(const TVector<T>& V) const { return InverseFast().TransformPosition(V); }
 	TVector<T> InverseTransformVector(const TVector<T>& V) const { return InverseFast().TransformVector(V); }
 
@@ -841,38 +932,80 @@ struct alignas(16) TMatrix
 		return M[0][0] * (M[1][1] * M[2][2] - M[1][2] * M[2][1]) - M[1][0] * (M[0][1] * M[2][2] - M[0][2] * M[2][1]) + M[2][0] * (M[0][1] * M[1][2] - M[0][2] * M[1][1]);
 	}
 
-	/** The inverse, assuming the matrix is invertible. */
+private:
+	/**
+	 * The 4x4 inverse by cofactors, as the engine's scalar FMath::MatrixInverse computes it (private here:
+	 * the stand-in's FMath does not declare it). A zero or non-finite determinant stores the identity and
+	 * returns false.
+	 */
+	static bool InverseInto(TMatrix& Dst, const TMatrix& Src)
+	{
+		const T (&A)[4][4] = Src.M;
+		T Tmp[4][3];
+		Tmp[0][0] = A[2][2] * A[3][3] - A[2][3] * A[3][2];
+		Tmp[0][1] = A[1][2] * A[3][3] - A[1][3] * A[3][2];
+		Tmp[0][2] = A[1][2] * A[2][3] - A[1][3] * A[2][2];
+		Tmp[1][0] = A[2][2] * A[3][3] - A[2][3] * A[3][2];
+		Tmp[1][1] = A[0][2] * A[3][3] - A[0][3] * A[3][2];
+		Tmp[1][2] = A[0][2] * A[2][3] - A[0][3] * A[2][2];
+		Tmp[2][0] = A[1][2] * A[3][3] - A[1][3] * A[3][2];
+		Tmp[2][1] = A[0][2] * A[3][3] - A[0][3] * A[3][2];
+		Tmp[2][2] = A[0][2] * A[1][3] - A[0][3] * A[1][2];
+		Tmp[3][0] = A[1][2] * A[2][3] - A[1][3] * A[2][2];
+		Tmp[3][1] = A[0][2] * A[2][3] - A[0][3] * A[2][2];
+		Tmp[3][2] = A[0][2] * A[1][3] - A[0][3] * A[1][2];
+		T Det[4];
+		Det[0] = A[1][1] * Tmp[0][0] - A[2][1] * Tmp[0][1] + A[3][1] * Tmp[0][2];
+		Det[1] = A[0][1] * Tmp[1][0] - A[2][1] * Tmp[1][1] + A[3][1] * Tmp[1][2];
+		Det[2] = A[0][1] * Tmp[2][0] - A[1][1] * Tmp[2][1] + A[3][1] * Tmp[2][2];
+		Det[3] = A[0][1] * Tmp[3][0] - A[1][1] * Tmp[3][1] + A[2][1] * Tmp[3][2];
+		const T Determinant = A[0][0] * Det[0] - A[1][0] * Det[1] + A[2][0] * Det[2] - A[3][0] * Det[3];
+		if (Determinant == T(0) || !FMath::IsFinite(Determinant))
+		{
+			Dst = Identity;
+			return false;
+		}
+		const T RDet = T(1) / Determinant;
+		TMatrix R;
+		R.M[0][0] = RDet * Det[0];
+		R.M[0][1] = -RDet * Det[1];
+		R.M[0][2] = RDet * Det[2];
+		R.M[0][3] = -RDet * Det[3];
+		R.M[1][0] = -RDet * (A[1][0] * Tmp[0][0] - A[2][0] * Tmp[0][1] + A[3][0] * Tmp[0][2]);
+		R.M[1][1] = RDet * (A[0][0] * Tmp[1][0] - A[2][0] * Tmp[1][1] + A[3][0] * Tmp[1][2]);
+		R.M[1][2] = -RDet * (A[0][0] * Tmp[2][0] - A[1][0] * Tmp[2][1] + A[3][0] * Tmp[2][2]);
+		R.M[1][3] = RDet * (A[0][0] * Tmp[3][0] - A[1][0] * Tmp[3][1] + A[2][0] * Tmp[3][2]);
+		R.M[2][0] = RDet * (A[1][0] * (A[2][1] * A[3][3] - A[2][3] * A[3][1]) - A[2][0] * (A[1][1] * A[3][3] - A[1][3] * A[3][1]) + A[3][0] * (A[1][1] * A[2][3] - A[1][3] * A[2][1]));
+		R.M[2][1] = -RDet * (A[0][0] * (A[2][1] * A[3][3] - A[2][3] * A[3][1]) - A[2][0] * (A[0][1] * A[3][3] - A[0][3] * A[3][1]) + A[3][0] * (A[0][1] * A[2][3] - A[0][3] * A[2][1]));
+		R.M[2][2] = RDet * (A[0][0] * (A[1][1] * A[3][3] - A[1][3] * A[3][1]) - A[1][0] * (A[0][1] * A[3][3] - A[0][3] * A[3][1]) + A[3][0] * (A[0][1] * A[1][3] - A[0][3] * A[1][1]));
+		R.M[2][3] = -RDet * (A[0][0] * (A[1][1] * A[2][3] - A[1][3] * A[2][1]) - A[1][0] * (A[0][1] * A[2][3] - A[0][3] * A[2][1]) + A[2][0] * (A[0][1] * A[1][3] - A[0][3] * A[1][1]));
+		R.M[3][0] = -RDet * (A[1][0] * (A[2][1] * A[3][2] - A[2][2] * A[3][1]) - A[2][0] * (A[1][1] * A[3][2] - A[1][2] * A[3][1]) + A[3][0] * (A[1][1] * A[2][2] - A[1][2] * A[2][1]));
+		R.M[3][1] = RDet * (A[0][0] * (A[2][1] * A[3][2] - A[2][2] * A[3][1]) - A[2][0] * (A[0][1] * A[3][2] - A[0][2] * A[3][1]) + A[3][0] * (A[0][1] * A[2][2] - A[0][2] * A[2][1]));
+		R.M[3][2] = -RDet * (A[0][0] * (A[1][1] * A[3][2] - A[1][2] * A[3][1]) - A[1][0] * (A[0][1] * A[3][2] - A[0][2] * A[3][1]) + A[3][0] * (A[0][1] * A[1][2] - A[0][2] * A[1][1]));
+		R.M[3][3] = RDet * (A[0][0] * (A[1][1] * A[2][2] - A[1][2] * A[2][1]) - A[1][0] * (A[0][1] * A[2][2] - A[0][2] * A[2][1]) + A[2][0] * (A[0][1] * A[1][2] - A[0][2] * A[1][1]));
+		Dst = R;
+		return true;
+	}
+
+public:
+
+	/**
+	 * The inverse, for matrices known to be invertible. As in the engine's development builds, a nil matrix
+	 * (all three axes within UE_SMALL_NUMBER of zero) or a non-invertible one raises an ensure; the
+	 * non-invertible case then gives the identity.
+	 */
 	TMatrix InverseFast() const
 	{
-		const T* A = &M[0][0];
-		T Inv[16];
-		Inv[0] = A[5] * A[10] * A[15] - A[5] * A[11] * A[14] - A[9] * A[6] * A[15] + A[9] * A[7] * A[14] + A[13] * A[6] * A[11] - A[13] * A[7] * A[10];
-		Inv[4] = -A[4] * A[10] * A[15] + A[4] * A[11] * A[14] + A[8] * A[6] * A[15] - A[8] * A[7] * A[14] - A[12] * A[6] * A[11] + A[12] * A[7] * A[10];
-		Inv[8] = A[4] * A[9] * A[15] - A[4] * A[11] * A[13] - A[8] * A[5] * A[15] + A[8] * A[7] * A[13] + A[12] * A[5] * A[11] - A[12] * A[7] * A[9];
-		Inv[12] = -A[4] * A[9] * A[14] + A[4] * A[10] * A[13] + A[8] * A[5] * A[14] - A[8] * A[6] * A[13] - A[12] * A[5] * A[10] + A[12] * A[6] * A[9];
-		Inv[1] = -A[1] * A[10] * A[15] + A[1] * A[11] * A[14] + A[9] * A[2] * A[15] - A[9] * A[3] * A[14] - A[13] * A[2] * A[11] + A[13] * A[3] * A[10];
-		Inv[5] = A[0] * A[10] * A[15] - A[0] * A[11] * A[14] - A[8] * A[2] * A[15] + A[8] * A[3] * A[14] + A[12] * A[2] * A[11] - A[12] * A[3] * A[10];
-		Inv[9] = -A[0] * A[9] * A[15] + A[0] * A[11] * A[13] + A[8] * A[1] * A[15] - A[8] * A[3] * A[13] - A[12] * A[1] * A[11] + A[12] * A[3] * A[9];
-		Inv[13] = A[0] * A[9] * A[14] - A[0] * A[10] * A[13] - A[8] * A[1] * A[14] + A[8] * A[2] * A[13] + A[12] * A[1] * A[10] - A[12] * A[2] * A[9];
-		Inv[2] = A[1] * A[6] * A[15] - A[1] * A[7] * A[14] - A[5] * A[2] * A[15] + A[5] * A[3] * A[14] + A[13] * A[2] * A[7] - A[13] * A[3] * A[6];
-		Inv[6] = -A[0] * A[6] * A[15] + A[0] * A[7] * A[14] + A[4] * A[2] * A[15] - A[4] * A[3] * A[14] - A[12] * A[2] * A[7] + A[12] * A[3] * A[6];
-		Inv[10] = A[0] * A[5] * A[15] - A[0] * A[7] * A[13] - A[4] * A[1] * A[15] + A[4] * A[3] * A[13] + A[12] * A[1] * A[7] - A[12] * A[3] * A[5];
-		Inv[14] = -A[0] * A[5] * A[14] + A[0] * A[6] * A[13] + A[4] * A[1] * A[14] - A[4] * A[2] * A[13] - A[12] * A[1] * A[6] + A[12] * A[2] * A[5];
-		Inv[3] = -A[1] * A[6] * A[11] + A[1] * A[7] * A[10] + A[5] * A[2] * A[11] - A[5] * A[3] * A[10] - A[9] * A[2] * A[7] + A[9] * A[3] * A[6];
-		Inv[7] = A[0] * A[6] * A[11] - A[0] * A[7] * A[10] - A[4] * A[2] * A[11] + A[4] * A[3] * A[10] + A[8] * A[2] * A[7] - A[8] * A[3] * A[6];
-		Inv[11] = -A[0] * A[5] * A[11] + A[0] * A[7] * A[9] + A[4] * A[1] * A[11] - A[4] * A[3] * A[9] - A[8] * A[1] * A[7] + A[8] * A[3] * A[5];
-		Inv[15] = A[0] * A[5] * A[10] - A[0] * A[6] * A[9] - A[4] * A[1] * A[10] + A[4] * A[2] * A[9] + A[8] * A[1] * A[6] - A[8] * A[2] * A[5];
-		const T Det = A[0] * Inv[0] + A[1] * Inv[4] + A[2] * Inv[8] + A[3] * Inv[12];
-		const T InvDet = T(1) / Det;
+		ensureMsgf(!(GetScaledAxis(EAxis::X).IsNearlyZero(T(UE_SMALL_NUMBER)) && GetScaledAxis(EAxis::Y).IsNearlyZero(T(UE_SMALL_NUMBER))
+					   && GetScaledAxis(EAxis::Z).IsNearlyZero(T(UE_SMALL_NUMBER))),
+			TEXT("TMatrix<T>::InverseFast(), trying to invert a NIL matrix, this results in NaNs! Use Inverse() instead."));
 		TMatrix Result;
-		for (int32 Index = 0; Index < 16; ++Index)
-		{
-			Result.M[Index / 4][Index % 4] = Inv[Index] * InvDet;
-		}
+		const bool bInvertible = InverseInto(Result, *this);
+		ensureMsgf(bInvertible, TEXT("TMatrix<T>::InverseFast(), trying to invert a non-invertible matrix, this results in NaNs! Use Inverse() instead."));
 		return Result;
 	}
 
-	/** The inverse; nil (all axes nearly zero), singular and non-finite matrices give the identity. */
+	/** The inverse; nil (all three axes within UE_SMALL_NUMBER of zero), singular and non-finite matrices silently give the identity. */
 	TMatrix Inverse() const
 	{
 		if (GetScaledAxis(EAxis::X).IsNearlyZero(T(UE_SMALL_NUMBER)) && GetScaledAxis(EAxis::Y).IsNearlyZero(T(UE_SMALL_NUMBER))
@@ -880,12 +1013,9 @@ struct alignas(16) TMatrix
 		{
 			return Identity;
 		}
-		const T Det = Determinant();
-		if (Det == T(0) || !FMath::IsFinite(Det))
-		{
-			return Identity;
-		}
-		return InverseFast();
+		TMatrix Result;
+		InverseInto(Result, *this);
+		return Result;
 	}
 
 	/** Scales rows 0..2 to unit length (rows no longer than Tolerance are left as they are). */
@@ -1204,9 +1334,12 @@ TRotator<T> TRotator<T>::GetInverse() const
 template <typename T>
 TVector<T> TRotator<T>::Vector() const
 {
+	// Winding is removed first (Fmod by 360), as the engine does.
+	const T PitchNoWinding = FMath::Fmod(Pitch, T(360));
+	const T YawNoWinding = FMath::Fmod(Yaw, T(360));
 	T CP, SP, CY, SY;
-	FMath::SinCos(&SP, &CP, FMath::DegreesToRadians(Pitch));
-	FMath::SinCos(&SY, &CY, FMath::DegreesToRadians(Yaw));
+	FMath::SinCos(&SP, &CP, FMath::DegreesToRadians(PitchNoWinding));
+	FMath::SinCos(&SY, &CY, FMath::DegreesToRadians(YawNoWinding));
 	return TVector<T>(CP * CY, CP * SY, SP);
 }
 
@@ -1215,9 +1348,10 @@ TQuat<T> TRotator<T>::Quaternion() const
 {
 	const T DegToRadHalf = T(UE_DOUBLE_PI / 180.0) / T(2);
 	T SP, SY, SR, CP, CY, CR;
-	FMath::SinCos(&SP, &CP, Pitch * DegToRadHalf);
-	FMath::SinCos(&SY, &CY, Yaw * DegToRadHalf);
-	FMath::SinCos(&SR, &CR, Roll * DegToRadHalf);
+	// Winding is removed first (Fmod by 360), as the engine does.
+	FMath::SinCos(&SP, &CP, FMath::Fmod(Pitch, T(360)) * DegToRadHalf);
+	FMath::SinCos(&SY, &CY, FMath::Fmod(Yaw, T(360)) * DegToRadHalf);
+	FMath::SinCos(&SR, &CR, FMath::Fmod(Roll, T(360)) * DegToRadHalf);
 	return TQuat<T>(CR * SP * SY - SR * CP * CY, -CR * SP * CY - SR * CP * SY, CR * CP * SY - SR * SP * CY, CR * CP * CY + SR * SP * SY);
 }
 
@@ -1242,8 +1376,17 @@ TQuat<T>::TQuat(const TRotator<T>& R)
 template <typename T>
 TQuat<T>::TQuat(const TMatrix<T>& M)
 {
-	// A matrix with a vanishing axis has no rotation to recover.
+	// A matrix with an axis within UE_KINDA_SMALL_NUMBER of zero has no rotation to recover.
 	if (M.GetScaledAxis(EAxis::X).IsNearlyZero() || M.GetScaledAxis(EAxis::Y).IsNearlyZero() || M.GetScaledAxis(EAxis::Z).IsNearlyZero())
+	{
+		*this = Identity;
+		return;
+	}
+	// Development and debug builds of the engine (not Shipping/Test) also require unit axes:
+	// |1 - |axis|^2| <= UE_KINDA_SMALL_NUMBER for each, else an ensure fires and the result is the identity.
+	if (!ensure((FMath::Abs(T(1) - M.GetScaledAxis(EAxis::X).SizeSquared()) <= T(UE_KINDA_SMALL_NUMBER))
+			&& (FMath::Abs(T(1) - M.GetScaledAxis(EAxis::Y).SizeSquared()) <= T(UE_KINDA_SMALL_NUMBER))
+			&& (FMath::Abs(T(1) - M.GetScaledAxis(EAxis::Z).SizeSquared()) <= T(UE_KINDA_SMALL_NUMBER))))
 	{
 		*this = Identity;
 		return;
@@ -1287,6 +1430,11 @@ TQuat<T>::TQuat(const TMatrix<T>& M)
 	}
 }
 
+// The pitch comes from FMath::Asin for FQuat4d and from FMath::FastAsin for FQuat4f, as in the engine
+// (UnrealMath.cpp, 5.4 and later: "Note: not FastAsin like float implementation").
+// UNCONFIRMED for 5.5: the gimbal-lock branches (|Z*X - W*Y| > 0.4999995). The 5.4 sources set
+// Yaw = atan2(YawY, YawX) and Roll = NormalizeAxis(+-Yaw - 2*atan2(X, W)); later sources set
+// Yaw = NormalizeAxis(+-2*atan2(X, W)) and Roll = 0. Both describe the same rotation; the first is kept.
 template <typename T>
 TRotator<T> TQuat<T>::Rotator() const
 {
@@ -1310,7 +1458,14 @@ TRotator<T> TQuat<T>::Rotator() const
 	}
 	else
 	{
-		RotatorFromQuat.Pitch = FMath::FastAsin(T(2) * SingularityTest) * RadToDeg;
+		if constexpr (std::is_same_v<T, float>)
+		{
+			RotatorFromQuat.Pitch = FMath::FastAsin(T(2) * SingularityTest) * RadToDeg;
+		}
+		else
+		{
+			RotatorFromQuat.Pitch = FMath::Asin(T(2) * SingularityTest) * RadToDeg;
+		}
 		RotatorFromQuat.Yaw = FMath::Atan2(YawY, YawX) * RadToDeg;
 		RotatorFromQuat.Roll = FMath::Atan2(T(-2) * (W * X + Y * Z), T(1) - T(2) * (FMath::Square(X) + FMath::Square(Y))) * RadToDeg;
 	}
@@ -1391,8 +1546,13 @@ struct alignas(16) TTransform
 
 	TMatrix<T> ToMatrixNoScale() const { return TQuatRotationTranslationMatrix<T>(Rotation, Translation); }
 
+	/** The inverse; the identity when every scale component is within UE_SMALL_NUMBER of zero. */
 	TTransform Inverse() const
 	{
+		if (!(FMath::Abs(Scale3D.X) > T(UE_SMALL_NUMBER) || FMath::Abs(Scale3D.Y) > T(UE_SMALL_NUMBER) || FMath::Abs(Scale3D.Z) > T(UE_SMALL_NUMBER)))
+		{
+			return Identity;
+		}
 		const TQuat<T> InvRotation = Rotation.Inverse();
 		const TVector<T> InvScale3D = GetSafeScaleReciprocal(Scale3D);
 		const TVector<T> InvTranslation = InvRotation * (InvScale3D * -Translation);
@@ -1419,6 +1579,10 @@ struct alignas(16) TTransform
 	TTransform GetRelativeTransform(const TTransform& Other) const
 	{
 		TTransform Result;
+		if (!Other.Rotation.IsNormalized())
+		{
+			return Identity;
+		}
 		if (AnyHasNegativeScale(Scale3D, Other.Scale3D))
 		{
 			const TVector<T> SafeRecipScale3D = GetSafeScaleReciprocal(Other.Scale3D, T(UE_SMALL_NUMBER));
@@ -1428,10 +1592,6 @@ struct alignas(16) TTransform
 		{
 			const TVector<T> SafeRecipScale3D = GetSafeScaleReciprocal(Other.Scale3D, T(UE_SMALL_NUMBER));
 			Result.Scale3D = Scale3D * SafeRecipScale3D;
-			if (!Other.Rotation.IsNormalized())
-			{
-				return Identity;
-			}
 			const TQuat<T> InverseRotation = Other.Rotation.Inverse();
 			Result.Rotation = InverseRotation * Rotation;
 			Result.Translation = (InverseRotation * (Translation - Other.Translation)) * SafeRecipScale3D;
@@ -1439,8 +1599,19 @@ struct alignas(16) TTransform
 		return Result;
 	}
 
-	/** This = this relative to ParentTransform. */
-	void SetToRelativeTransform(const TTransform& ParentTransform) { *this = GetRelativeTransform(ParentTransform); }
+	/**
+	 * This = this relative to ParentTransform by the quaternion formula only: unlike GetRelativeTransform the
+	 * engine's (vectorized) version neither takes the matrix path for negative scale nor checks that the
+	 * parent's rotation is normalised.
+	 */
+	void SetToRelativeTransform(const TTransform& ParentTransform)
+	{
+		const TVector<T> SafeRecipScale3D = GetSafeScaleReciprocal(ParentTransform.Scale3D, T(UE_SMALL_NUMBER));
+		const TQuat<T> InverseRotation = ParentTransform.Rotation.Inverse();
+		Scale3D = Scale3D * SafeRecipScale3D;
+		Translation = (InverseRotation * (Translation - ParentTransform.Translation)) * SafeRecipScale3D;
+		Rotation = InverseRotation * Rotation;
+	}
 
 	TVector<T> TransformPosition(const TVector<T>& V) const { return Rotation.RotateVector(Scale3D * V) + Translation; }
 	TVector<T> TransformPositionNoScale(const TVector<T>& V) const { return Rotation.RotateVector(V) + Translation; }
