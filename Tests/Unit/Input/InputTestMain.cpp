@@ -1,0 +1,7 @@
+#include <gtest/gtest.h>
+
+int main(int ArgumentCount, char** Arguments)
+{
+	::testing::InitGoogleTest(&ArgumentCount, Arguments);
+	return RUN_ALL_TESTS();
+}
