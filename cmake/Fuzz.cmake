@@ -21,5 +21,17 @@ target_link_options(korvat_fuzz_inbound_dispatch PRIVATE ${KORVAT_FUZZ_FLAGS})
 target_link_libraries(korvat_fuzz_inbound_dispatch PRIVATE korvat_link_fuzzing)
 korvat_warnings(korvat_fuzz_inbound_dispatch)
 
+# The input packet parser with coverage and sanitizers (it is not in the link library).
+add_library(korvat_input_packet_fuzzing STATIC ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private/Input/KorvatInputPacket.cpp)
+target_include_directories(korvat_input_packet_fuzzing PUBLIC ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private)
+target_compile_options(korvat_input_packet_fuzzing PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+korvat_warnings(korvat_input_packet_fuzzing)
+
+add_executable(korvat_fuzz_input_packet ${CMAKE_SOURCE_DIR}/Tests/Fuzz/FuzzInputPacket.cpp)
+target_compile_options(korvat_fuzz_input_packet PRIVATE ${KORVAT_FUZZ_FLAGS})
+target_link_options(korvat_fuzz_input_packet PRIVATE ${KORVAT_FUZZ_FLAGS})
+target_link_libraries(korvat_fuzz_input_packet PRIVATE korvat_input_packet_fuzzing)
+korvat_warnings(korvat_fuzz_input_packet)
+
 # Every fuzz target, for scripts that build them all.
-add_custom_target(korvat_fuzz_all DEPENDS korvat_fuzz_inbound_dispatch)
+add_custom_target(korvat_fuzz_all DEPENDS korvat_fuzz_inbound_dispatch korvat_fuzz_input_packet)
