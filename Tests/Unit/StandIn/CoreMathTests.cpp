@@ -184,4 +184,325 @@ namespace
 		ExpectVectorNear(FVector(1, 0, 0) ^ FVector(0, 1, 0), FVector(0, 0, 1));
 		EXPECT_DOUBLE_EQ(FVector(1, 2, 3) | FVector(4, 5, 6), 32.0);
 	}
+
+	// ----- Hand-computed values against the engine's documented conventions -----
+
+	void ExpectRowNear(const FMatrix& M, int32 Row, double X, double Y, double Z, double W, double Tol = 1e-12)
+	{
+		EXPECT_NEAR(M.M[Row][0], X, Tol) << "row " << Row;
+		EXPECT_NEAR(M.M[Row][1], Y, Tol) << "row " << Row;
+		EXPECT_NEAR(M.M[Row][2], Z, Tol) << "row " << Row;
+		EXPECT_NEAR(M.M[Row][3], W, Tol) << "row " << Row;
+	}
+
+	// Scale (2, 3, 4), then yaw 90 (X -> +Y, Y -> -X), then translation (10, 20, 30).
+	const FMatrix ScaledYaw90(FPlane(0, 2, 0, 0), FPlane(-3, 0, 0, 0), FPlane(0, 0, 4, 0), FPlane(10, 20, 30, 1));
+
+	TEST(CoreMath_test, VectorOperationsAndSafeNormalTolerance)
+	{
+		ExpectVectorNear(FVector(1, 2, 3) ^ FVector(4, 5, 6), FVector(-3, 6, -3), 0.0);
+		EXPECT_DOUBLE_EQ(FVector(1, 2, 2).SizeSquared(), 9.0);
+		EXPECT_DOUBLE_EQ(FVector(1, 2, 2).Size(), 3.0);
+		ExpectVectorNear(FVector(1, 2, 3) * 2.0 - FVector(1, 1, 1) / 2.0, FVector(1.5, 3.5, 5.5), 0.0);
+		// Squared length 1e-10 is under UE_SMALL_NUMBER: zero, and Normalize leaves the vector alone.
+		EXPECT_TRUE(FVector(1e-5, 0, 0).GetSafeNormal().IsZero());
+		FVector Tiny(1e-5, 0, 0);
+		EXPECT_FALSE(Tiny.Normalize());
+		EXPECT_EQ(Tiny, FVector(1e-5, 0, 0));
+		// Squared length 4e-8 is over it.
+		ExpectVectorNear(FVector(2e-4, 0, 0).GetSafeNormal(), FVector(1, 0, 0), 1e-12);
+		ExpectVectorNear(FVector(0, 3, 4).GetSafeNormal(), FVector(0, 0.6, 0.8), 1e-12);
+
+		EXPECT_EQ(FIntRect(FIntPoint(5, 5), FIntPoint(2, 9)).Width(), -3);
+		EXPECT_EQ(FIntRect(FIntPoint(5, 5), FIntPoint(2, 9)).Height(), 4);
+		EXPECT_DOUBLE_EQ(FVector2D(3, 4).Size(), 5.0);
+		EXPECT_DOUBLE_EQ(FVector2D(1, 2) | FVector2D(3, 4), 11.0);
+
+		const FVector4 Homogeneous(1, 2, 3);
+		EXPECT_DOUBLE_EQ(Homogeneous.W, 1.0);
+		EXPECT_DOUBLE_EQ(Dot4(FVector4(1, 2, 3, 4), FVector4(5, 6, 7, 8)), 70.0);
+		EXPECT_DOUBLE_EQ(Dot3(FVector4(1, 2, 3, 4), FVector4(5, 6, 7, 8)), 38.0);
+		const FVector Dropped = FVector4(1, 2, 3, 9);
+		ExpectVectorNear(Dropped, FVector(1, 2, 3), 0.0);
+	}
+
+	TEST(CoreMath_test, MathFunctionsAndConstants)
+	{
+		EXPECT_EQ(UE_SMALL_NUMBER, 1.e-8f);
+		EXPECT_EQ(UE_KINDA_SMALL_NUMBER, 1.e-4f);
+		EXPECT_EQ(SMALL_NUMBER, UE_SMALL_NUMBER);
+		EXPECT_EQ(KINDA_SMALL_NUMBER, UE_KINDA_SMALL_NUMBER);
+		EXPECT_NEAR(UE_PI, 3.14159265, 1e-6);
+
+		static_assert(std::is_same_v<decltype(FMath::TruncToInt(2.5)), int64>);
+		static_assert(std::is_same_v<decltype(FMath::TruncToInt(2.5f)), int32>);
+		static_assert(std::is_same_v<decltype(FMath::FloorToInt(2.5)), int64>);
+		static_assert(std::is_same_v<decltype(FMath::FloorToInt(2.5f)), int32>);
+		EXPECT_EQ(FMath::TruncToInt(-2.7), -2);
+		EXPECT_EQ(FMath::TruncToInt(2.7f), 2);
+		EXPECT_EQ(FMath::FloorToInt(-2.5), -3);
+		EXPECT_EQ(FMath::FloorToInt(2.5f), 2);
+		EXPECT_EQ(FMath::RoundToInt(2.5), 3);
+		EXPECT_EQ(FMath::RoundToInt(-2.5), -2);
+		EXPECT_EQ(FMath::Clamp(7, 0, 5), 5);
+		EXPECT_EQ(FMath::Clamp(-1.5, 0.0, 5.0), 0.0);
+		EXPECT_EQ(FMath::Max(2, 3), 3);
+		EXPECT_EQ(FMath::Min(2.0, -3.0), -3.0);
+		EXPECT_EQ(FMath::Abs(-4.5), 4.5);
+		EXPECT_DOUBLE_EQ(FMath::Sqrt(2.25), 1.5);
+		EXPECT_NEAR(FMath::Atan2(1.0, -1.0), 0.75 * UE_DOUBLE_PI, 1e-15);
+		EXPECT_NEAR(FMath::Atan(1.0), 0.25 * UE_DOUBLE_PI, 1e-15);
+		EXPECT_NEAR(FMath::DegreesToRadians(180.0), UE_DOUBLE_PI, 1e-15);
+		EXPECT_NEAR(FMath::RadiansToDegrees(UE_DOUBLE_PI / 2), 90.0, 1e-12);
+		EXPECT_TRUE(FMath::IsNearlyEqual(1.0, 1.0 + 5e-9));
+		EXPECT_FALSE(FMath::IsNearlyEqual(1.0, 1.0 + 2e-8));
+		EXPECT_TRUE(FMath::IsNearlyEqual(1.0, 1.05, 0.1));
+		EXPECT_TRUE(FMath::IsNearlyZero(-5e-9));
+		EXPECT_FALSE(FMath::IsNearlyZero(2e-8));
+		// FastAsin: within 1e-6 rad of asin, exact at the ends.
+		EXPECT_NEAR(FMath::FastAsin(0.5), UE_DOUBLE_PI / 6, 1e-6);
+		EXPECT_NEAR(FMath::FastAsin(-1.0), -UE_DOUBLE_PI / 2, 1e-7);
+		EXPECT_NEAR(FMath::FastAsin(2.0), UE_DOUBLE_PI / 2, 1e-7);
+	}
+
+	TEST(CoreMath_test, RotatorAxisQuaternionAndVectorByHand)
+	{
+		EXPECT_DOUBLE_EQ(FRotator::NormalizeAxis(180.0), 180.0);
+		EXPECT_DOUBLE_EQ(FRotator::NormalizeAxis(-190.0), 170.0);
+		EXPECT_DOUBLE_EQ(FRotator::NormalizeAxis(360.0), 0.0);
+		FRotator Wound(370, -190, 540);
+		Wound.Normalize();
+		EXPECT_EQ(Wound, FRotator(10, 170, 180));
+
+		const double H = FMath::Sqrt(0.5);
+		EXPECT_TRUE(FRotator(0, 90, 0).Quaternion().Equals(FQuat(0, 0, H, H), 1e-15));
+		const double S15 = std::sin(FMath::DegreesToRadians(15.0));
+		const double C15 = std::cos(FMath::DegreesToRadians(15.0));
+		EXPECT_TRUE(FRotator(30, 0, 0).Quaternion().Equals(FQuat(0, -S15, 0, C15), 1e-15));
+		EXPECT_TRUE(FRotator(0, 0, 30).Quaternion().Equals(FQuat(-S15, 0, 0, C15), 1e-15));
+		EXPECT_TRUE(FQuat(FVector(0, 0, 1), UE_DOUBLE_PI / 2).Equals(FQuat(0, 0, H, H), 1e-15));
+
+		ExpectVectorNear(FRotator(0, 90, 0).Vector(), FVector(0, 1, 0), 1e-15);
+		ExpectVectorNear(FRotator(30, 0, 0).Vector(), FVector(std::sqrt(3.0) / 2, 0, 0.5), 1e-15);
+		ExpectVectorNear(FRotator(0, 450, 0).Vector(), FVector(0, 1, 0), 1e-15);
+
+		const FMatrix Yaw90 = FRotationMatrix(FRotator(0, 90, 0));
+		ExpectRowNear(Yaw90, 0, 0, 1, 0, 0);
+		ExpectRowNear(Yaw90, 1, -1, 0, 0, 0);
+		ExpectRowNear(Yaw90, 2, 0, 0, 1, 0);
+		ExpectRowNear(Yaw90, 3, 0, 0, 0, 1);
+		ExpectRowNear(FQuatRotationMatrix(FQuat(0, 0, H, H)), 1, -1, 0, 0, 0, 1e-15);
+	}
+
+	TEST(CoreMath_test, QuaternionToRotatorUsesExactAsinForDoubleAndFastAsinForFloat)
+	{
+		// About -Y by 30 degrees: Z*X - W*Y = sin15 cos15 = 0.25 exactly, so the pitch is asin(0.5) = 30.
+		// The polynomial FastAsin is 4e-7 degrees off there; FQuat4d must not use it.
+		const FQuat AboutMinusY(FVector(0, -1, 0), FMath::DegreesToRadians(30.0));
+		EXPECT_NEAR(AboutMinusY.Rotator().Pitch, 30.0, 1e-9);
+		const FRotator3f FloatRotator = FQuat4f(AboutMinusY).Rotator();
+		EXPECT_NEAR(FloatRotator.Pitch, 30.0f, 1e-3f);
+		ExpectRotatorNear(FQuat(FVector(0, 0, 1), FMath::DegreesToRadians(45.0)).Rotator(), 0, 45, 0);
+		ExpectRotatorNear(FQuat(FVector(1, 0, 0), FMath::DegreesToRadians(30.0)).Rotator(), 0, 0, -30);
+
+		// The singularity threshold 0.4999995 is sin(pitch)/2 at pitch 89.9190 degrees: 89.91 still
+		// round-trips, 89.92 snaps to exactly 90.
+		const FRotator Below = FRotator(89.91, 30, 20).Quaternion().Rotator();
+		EXPECT_NEAR(Below.Pitch, 89.91, 1e-6);
+		EXPECT_NEAR(Below.Yaw, 30.0, 1e-6);
+		EXPECT_NEAR(Below.Roll, 20.0, 1e-6);
+		for (const double Pitch : {89.92, 89.95, -89.95})
+		{
+			const FRotator Input(Pitch, 30, 20);
+			const FRotator Snapped = Input.Quaternion().Rotator();
+			EXPECT_EQ(Snapped.Pitch, Pitch > 0 ? 90.0 : -90.0);
+			// At pitch +90 only Yaw - Roll matters, at -90 only Yaw + Roll.
+			EXPECT_NEAR(Pitch > 0 ? Snapped.Yaw - Snapped.Roll : Snapped.Yaw + Snapped.Roll, Pitch > 0 ? 10.0 : 50.0, 0.1);
+			// The 5.4 form keeps the yaw (UNCONFIRMED for 5.5, see TQuat::Rotator).
+			EXPECT_NEAR(Snapped.Yaw, 30.0, 1e-6);
+			EXPECT_TRUE(FRotationMatrix(Snapped).Equals(FRotationMatrix(Input), 2e-3));
+		}
+		for (const FRotator& Sample : {FRotator(10, 20, 30), FRotator(-45, 170, -100), FRotator(60, -120, 179)})
+		{
+			const FRotator Back = Sample.Quaternion().Rotator();
+			EXPECT_NEAR(Back.Pitch, Sample.Pitch, 1e-9);
+			EXPECT_NEAR(Back.Yaw, Sample.Yaw, 1e-9);
+			EXPECT_NEAR(Back.Roll, Sample.Roll, 1e-9);
+		}
+	}
+
+	TEST(CoreMath_test, QuaternionProductNormalizeAndInverseByHand)
+	{
+		const double H = FMath::Sqrt(0.5);
+		const FQuat Yaw90(FVector(0, 0, 1), UE_DOUBLE_PI / 2);
+		const FQuat Roll90AboutX(FVector(1, 0, 0), UE_DOUBLE_PI / 2);
+		// P * Q applies Q first: Y -(about X)-> Z -(about Z)-> Z.
+		ExpectVectorNear((Yaw90 * Roll90AboutX).RotateVector(FVector(0, 1, 0)), FVector(0, 0, 1), 1e-15);
+		// Q * P applies P first: Y -(about Z)-> -X -(about X)-> -X.
+		ExpectVectorNear((Roll90AboutX * Yaw90).RotateVector(FVector(0, 1, 0)), FVector(-1, 0, 0), 1e-15);
+		EXPECT_EQ(Yaw90.Inverse(), FQuat(0, 0, -Yaw90.Z, Yaw90.W));
+		EXPECT_TRUE((Yaw90 * Yaw90.Inverse()).Equals(FQuat::Identity, 1e-15));
+		EXPECT_TRUE(FQuat::MakeFromRotator(FRotator(0, 90, 0)).Equals(FQuat(0, 0, H, H), 1e-15));
+
+		FQuat Long(0, 0, 0, 2);
+		Long.Normalize();
+		EXPECT_EQ(Long, FQuat::Identity);
+		FQuat Scaled(0, 3, 0, 4);
+		Scaled.Normalize();
+		EXPECT_TRUE(Scaled.Equals(FQuat(0, 0.6, 0, 0.8), 1e-15));
+		FQuat Vanishing(1e-5, 0, 0, 0); // squared size 1e-10 < UE_SMALL_NUMBER
+		Vanishing.Normalize();
+		EXPECT_EQ(Vanishing, FQuat::Identity);
+	}
+
+	TEST(CoreMath_test, MatrixInverseTransformsAndAxesByHand)
+	{
+		const FMatrix Translate(FPlane(1, 0, 0, 0), FPlane(0, 1, 0, 0), FPlane(0, 0, 1, 0), FPlane(1, 2, 3, 1));
+		const FMatrix Inverse = Translate.Inverse();
+		ExpectRowNear(Inverse, 3, -1, -2, -3, 1);
+		ExpectRowNear(Inverse, 0, 1, 0, 0, 0);
+		ExpectVectorNear(Translate.InverseFast().GetOrigin(), FVector(-1, -2, -3), 0.0);
+
+		// Scale (2,3,4) then yaw 90: rows (0,2,0), (-3,0,0), (0,0,4); inverse rows (0,-1/3,0), (1/2,0,0), (0,0,1/4).
+		const FMatrix InvScaled = ScaledYaw90.Inverse();
+		ExpectRowNear(InvScaled, 0, 0, -1.0 / 3, 0, 0);
+		ExpectRowNear(InvScaled, 1, 0.5, 0, 0, 0);
+		ExpectRowNear(InvScaled, 2, 0, 0, 0.25, 0);
+		ExpectRowNear(InvScaled, 3, -10.0, 10.0 / 3, -7.5, 1); // -(10,20,30) through the 3x3 inverse
+		EXPECT_DOUBLE_EQ(ScaledYaw90.Determinant(), 24.0);
+		ExpectRowNear(ScaledYaw90.GetTransposed(), 0, 0, -3, 0, 10);
+		ExpectVectorNear(ScaledYaw90.GetScaledAxis(EAxis::Y), FVector(-3, 0, 0), 0.0);
+		ExpectVectorNear(ScaledYaw90.GetOrigin(), FVector(10, 20, 30), 0.0);
+		ExpectRotatorNear(ScaledYaw90.Rotator(), 0, 90, 0);
+		EXPECT_TRUE(ScaledYaw90.GetMatrixWithoutScale().ToQuat().Equals(FQuat(FVector(0, 0, 1), UE_DOUBLE_PI / 2), 1e-12));
+
+		// Nil, singular and NaN matrices: Inverse gives the identity; so does InverseFast for a singular one (after an ensure).
+		const FMatrix Singular(FPlane(1, 2, 3, 0), FPlane(2, 4, 6, 0), FPlane(0, 0, 1, 0), FPlane(0, 0, 0, 1));
+		EXPECT_EQ(Singular.Inverse(), FMatrix::Identity);
+		EXPECT_EQ(Singular.InverseFast(), FMatrix::Identity);
+		FMatrix WithNaN = FMatrix::Identity;
+		WithNaN.M[1][2] = std::nan("");
+		EXPECT_EQ(WithNaN.Inverse(), FMatrix::Identity);
+		const FMatrix Tiny(FPlane(1e-9, 0, 0, 0), FPlane(0, 1e-9, 0, 0), FPlane(0, 0, 1e-9, 0), FPlane(5, 5, 5, 1));
+		EXPECT_EQ(Tiny.Inverse(), FMatrix::Identity);
+
+		// Row vectors: positions pick up row 3, directions do not, and the full 4-vector keeps its W.
+		ExpectVectorNear(ScaledYaw90.TransformPosition(FVector(1, 1, 1)), FVector(7, 22, 34), 0.0);
+		ExpectVectorNear(ScaledYaw90.TransformVector(FVector(1, 1, 1)), FVector(-3, 2, 4), 0.0);
+		const FMatrix Projective(FPlane(1, 0, 0, 0), FPlane(0, 1, 0, 0), FPlane(0, 0, 1, 1), FPlane(0, 0, 5, 0));
+		const FVector4 Clip = Projective.TransformFVector4(FVector4(1, 2, 3, 1));
+		EXPECT_EQ(Clip, FVector4(1, 2, 8, 3));
+		EXPECT_DOUBLE_EQ(Projective.TransformPosition(FVector(1, 2, 3)).W, 3.0);
+		ExpectVectorNear(Projective.TransformPosition(FVector(1, 2, 3)), FVector(1, 2, 8), 0.0); // no divide by W
+
+		FMatrix Edited = FMatrix::Identity;
+		Edited.SetAxis(1, FVector(0, 0, 2));
+		ExpectRowNear(Edited, 1, 0, 0, 2, 0);
+		// A * B applies A first: scale 2 then translate 5 moves 1 to 7; the other order to 12.
+		const FMatrix Scale2 = FScaleMatrix(FVector(2, 2, 2));
+		const FMatrix Move5 = FTranslationMatrix(FVector(5, 0, 0));
+		EXPECT_DOUBLE_EQ(FVector((Scale2 * Move5).TransformPosition(FVector(1, 0, 0))).X, 7.0);
+		EXPECT_DOUBLE_EQ(FVector((Move5 * Scale2).TransformPosition(FVector(1, 0, 0))).X, 12.0);
+		EXPECT_TRUE(FRotationTranslationMatrix(FRotator(0, 90, 0), FVector(10, 20, 30)).Equals(FRotationMatrix(FRotator(0, 90, 0)) * FTranslationMatrix(FVector(10, 20, 30)), 0.0));
+	}
+
+	TEST(CoreMath_test, QuatFromMatrixNeedsUnitAxes)
+	{
+		const double H = FMath::Sqrt(0.5);
+		EXPECT_TRUE(FQuat(FRotationMatrix(FRotator(0, 90, 0))).Equals(FQuat(0, 0, H, H), 1e-15));
+		// Trace -1 (a half turn about Z) goes through the largest-diagonal branch.
+		const FMatrix HalfTurn(FPlane(-1, 0, 0, 0), FPlane(0, -1, 0, 0), FPlane(0, 0, 1, 0), FPlane(0, 0, 0, 1));
+		EXPECT_TRUE(FQuat(HalfTurn).Equals(FQuat(0, 0, 1, 0), 1e-15));
+		// An axis within UE_KINDA_SMALL_NUMBER of zero, or (development builds) an axis of length 2: identity.
+		const FMatrix Flat(FPlane(0, 1, 0, 0), FPlane(-5e-5, 0, 0, 0), FPlane(0, 0, 1, 0), FPlane(0, 0, 0, 1));
+		EXPECT_EQ(FQuat(Flat), FQuat::Identity);
+		EXPECT_EQ(FQuat(ScaledYaw90), FQuat::Identity);
+	}
+
+	TEST(CoreMath_test, TransformFromMatrixByHand)
+	{
+		const double H = FMath::Sqrt(0.5);
+		const FTransform Scaled(ScaledYaw90);
+		ExpectVectorNear(Scaled.GetScale3D(), FVector(2, 3, 4), 1e-15);
+		ExpectVectorNear(Scaled.GetTranslation(), FVector(10, 20, 30), 0.0);
+		ExpectVectorNear(Scaled.GetLocation(), FVector(10, 20, 30), 0.0);
+		EXPECT_TRUE(Scaled.GetRotation().Equals(FQuat(0, 0, H, H), 1e-15));
+		ExpectRotatorNear(Scaled.Rotator(), 0, 90, 0);
+		ExpectVectorNear(Scaled.TransformPosition(FVector(1, 1, 1)), FVector(7, 22, 34), 1e-12);
+
+		// ToMatrixWithScale gives back the rows; from components too.
+		const FMatrix Back = FTransform(FRotator(0, 90, 0), FVector(10, 20, 30), FVector(2, 3, 4)).ToMatrixWithScale();
+		for (int32 Row = 0; Row < 4; ++Row)
+		{
+			ExpectRowNear(Back, Row, ScaledYaw90.M[Row][0], ScaledYaw90.M[Row][1], ScaledYaw90.M[Row][2], ScaledYaw90.M[Row][3], 1e-15);
+		}
+		ExpectRowNear(Scaled.ToMatrixNoScale(), 1, -1, 0, 0, 0, 1e-15);
+		EXPECT_TRUE(FTransform(FQuat(0, 0, H, H), FVector(10, 20, 30), FVector(2, 3, 4)).Equals(Scaled, 1e-12));
+
+		// Mirror (row 0 negated): determinant -24 < 0, so Scale.X is negated and row 0 flipped back.
+		const FMatrix Mirrored(FPlane(0, -2, 0, 0), FPlane(-3, 0, 0, 0), FPlane(0, 0, 4, 0), FPlane(10, 20, 30, 1));
+		const FTransform MirroredTransform(Mirrored);
+		ExpectVectorNear(MirroredTransform.GetScale3D(), FVector(-2, 3, 4), 1e-15);
+		ExpectRotatorNear(MirroredTransform.Rotator(), 0, 90, 0);
+		EXPECT_TRUE(MirroredTransform.ToMatrixWithScale().Equals(Mirrored, 1e-12));
+
+		// A zero row gives scale 0 on that axis, and no rotation can be recovered: identity.
+		const FMatrix ZeroRow(FPlane(0, 2, 0, 0), FPlane(0, 0, 0, 0), FPlane(0, 0, 4, 0), FPlane(1, 2, 3, 1));
+		const FTransform Collapsed(ZeroRow);
+		ExpectVectorNear(Collapsed.GetScale3D(), FVector(2, 0, 4), 0.0);
+		EXPECT_EQ(Collapsed.GetRotation(), FQuat::Identity);
+		ExpectVectorNear(Collapsed.GetTranslation(), FVector(1, 2, 3), 0.0);
+
+		// ExtractScaling: squared length 1e-10 is not above UE_SMALL_NUMBER (scale 0, row kept), 4e-8 is.
+		FMatrix Small(FPlane(1e-5, 0, 0, 0), FPlane(0, 2e-4, 0, 0), FPlane(0, 0, 3, 0), FPlane(0, 0, 0, 1));
+		const FVector Extracted = Small.ExtractScaling();
+		EXPECT_EQ(Extracted.X, 0.0);
+		EXPECT_NEAR(Extracted.Y, 2e-4, 1e-18);
+		EXPECT_EQ(Extracted.Z, 3.0);
+		EXPECT_EQ(Small.M[0][0], 1e-5);
+		EXPECT_NEAR(Small.M[1][1], 1.0, 1e-15);
+		EXPECT_EQ(Small.M[2][2], 1.0);
+	}
+
+	TEST(CoreMath_test, TransformInverseAndRelativeByHand)
+	{
+		const FTransform A(FRotator(0, 90, 0), FVector(10, 0, 0), FVector(2, 2, 2));
+		// Inverse: scale 1/2, yaw -90, translation -(yaw -90 of (5, 0, 0)) = (0, 5, 0).
+		const FTransform InvA = A.Inverse();
+		ExpectVectorNear(InvA.GetScale3D(), FVector(0.5, 0.5, 0.5), 0.0);
+		ExpectVectorNear(InvA.GetTranslation(), FVector(0, 5, 0), 1e-12);
+		ExpectRotatorNear(InvA.Rotator(), 0, -90, 0);
+		ExpectVectorNear(A.TransformPosition(FVector(1, 0, 0)), FVector(10, 2, 0), 1e-12);
+		ExpectVectorNear(InvA.TransformPosition(FVector(10, 2, 0)), FVector(1, 0, 0), 1e-12);
+		EXPECT_TRUE(FTransform(FRotator(0, 90, 0), FVector(1, 2, 3), FVector(0, 0, 0)).Inverse().Equals(FTransform::Identity, 0.0));
+
+		// A relative to B (same rotation): rotation identity, scale (2,2,2)/(2,4,1),
+		// translation = (yaw -90 of (10,-5,0)) / (2,4,1) = (-5,-10,0) / (2,4,1).
+		const FTransform B(FRotator(0, 90, 0), FVector(0, 5, 0), FVector(2, 4, 1));
+		const FTransform Relative = A.GetRelativeTransform(B);
+		EXPECT_TRUE(Relative.GetRotation().Equals(FQuat::Identity, 1e-15));
+		ExpectVectorNear(Relative.GetScale3D(), FVector(1, 0.5, 2), 1e-15);
+		ExpectVectorNear(Relative.GetTranslation(), FVector(-2.5, -2.5, 0), 1e-12);
+		FTransform InPlace = A;
+		InPlace.SetToRelativeTransform(B);
+		EXPECT_TRUE(InPlace.Equals(Relative, 1e-12));
+
+		// Negative scale goes through matrices: rows of A * B^-1 are (0,1,0), (1,0,0), (0,0,1), (2,-1,3);
+		// the desired scale (-1,1,1) flips row 0 back to (0,-1,0), which is yaw -90.
+		const FTransform Mirror(FQuat::Identity, FVector(1, 2, 3), FVector(-1, 1, 1));
+		const FTransform Yaw90(FRotator(0, 90, 0));
+		const FTransform MirrorRelative = Mirror.GetRelativeTransform(Yaw90);
+		ExpectVectorNear(MirrorRelative.GetScale3D(), FVector(-1, 1, 1), 0.0);
+		ExpectRotatorNear(MirrorRelative.Rotator(), 0, -90, 0);
+		ExpectVectorNear(MirrorRelative.GetTranslation(), FVector(2, -1, 3), 1e-12);
+		ExpectVectorNear(MirrorRelative.TransformPosition(FVector(1, 0, 0)), FVector(2, 0, 3), 1e-12);
+
+		// A parent whose rotation is not normalised gives the identity.
+		const FTransform Unnormalised(FQuat(0, 0, 0, 2), FVector(1, 1, 1));
+		EXPECT_TRUE(A.GetRelativeTransform(Unnormalised).Equals(FTransform::Identity, 0.0));
+		EXPECT_TRUE(Mirror.GetRelativeTransform(Unnormalised).Equals(FTransform::Identity, 0.0));
+
+		// Composition: A then Yaw90 moves (1,0,0) to (10,2,0) then to (-2,10,0).
+		ExpectVectorNear((A * Yaw90).TransformPosition(FVector(1, 0, 0)), FVector(-2, 10, 0), 1e-12);
+	}
 }
