@@ -5,18 +5,34 @@
 #include "CoreMinimal.h"
 #include "GenericPlatform/GenericWindowDefinition.h"
 
-/** Receives a viewport's input and draws into it. The stand-in keeps only the base type. */
+class FCanvas;
+class FViewport;
+
+/** Something the renderer draws into: a viewport, a texture. */
+class ENGINE_API FRenderTarget
+{
+public:
+	virtual ~FRenderTarget() = default;
+
+	/** The size of the target in pixels. */
+	virtual FIntPoint GetSizeXY() const = 0;
+};
+
+/** Receives a viewport's input and draws into it. */
 class FViewportClient
 {
 public:
 	virtual ~FViewportClient() = default;
+
+	/** Draws the client's view of the world into Viewport. */
+	virtual void Draw(FViewport* /*Viewport*/, FCanvas* /*Canvas*/) {}
 };
 
 /**
  * A rectangle the engine renders into. Its size and window mode are what the engine last gave it; in the
  * stand-in they are set by the engine loop test controls (StandIn/Testing/EngineTesting.h).
  */
-class ENGINE_API FViewport
+class ENGINE_API FViewport : public FRenderTarget
 {
 public:
 	explicit FViewport(FViewportClient* InViewportClient);
@@ -29,7 +45,20 @@ public:
 	virtual void* GetWindow() = 0;
 
 	/** The viewport's size in pixels. */
-	virtual FIntPoint GetSizeXY() const { return FIntPoint(static_cast<int32>(SizeX), static_cast<int32>(SizeY)); }
+	virtual FIntPoint GetSizeXY() const override { return FIntPoint(static_cast<int32>(SizeX), static_cast<int32>(SizeY)); }
+
+	/** The aspect ratio the viewport wants to be shown at: its own width / height. */
+	virtual float GetDesiredAspectRatio() const
+	{
+		const FIntPoint Size = GetSizeXY();
+		return static_cast<float>(Size.X) / static_cast<float>(Size.Y);
+	}
+
+	/**
+	 * The part of ViewRect that shows AspectRatio: ViewRect narrowed and centred (black bars) when its own
+	 * aspect differs from AspectRatio by more than 0.01, else ViewRect itself.
+	 */
+	FIntRect CalculateViewExtents(float AspectRatio, const FIntRect& ViewRect);
 
 	/** The window mode the viewport is shown in. */
 	virtual EWindowMode::Type GetWindowMode() const { return WindowMode; }

@@ -13,7 +13,14 @@
 // @endcode
 //
 // A frame (RunFrame) is: FCoreDelegates::OnBeginFrame; the tick of every world that has begun play (its
-// registered components, by tick group); the tick of every tickable object; the render of the TextureShare
+// registered components, by tick group, then each player controller's camera manager update, which caches
+// the point of view the frame renders with); the tick of every tickable object; the draw of every world
+// context's game viewport (the standalone game's, each play-in-editor session's), in world-context order, as
+// UGameViewportClient::Draw does it: the view extensions active for the viewport are gathered (highest
+// priority first) and get SetupViewFamily, each local player of the viewport's world that views through the
+// client makes its view (ULocalPlayer::CalcSceneView, which calls SetupView of each extension), and when at
+// least one view was made the family goes to the renderer, which calls each extension's BeginRenderViewFamily
+// and is recorded (GetRenderedViewports); the render of the TextureShare
 // objects (each enabled object advances its frame number, and one whose SendParameters are not empty
 // delivers them through the channel of TextureShareTesting.h and empties them: parameters wait in the map
 // until the next rendered frame, and the newest value of each key is the one delivered);
@@ -23,7 +30,11 @@
 #include "CoreMinimal.h"
 #include "GenericPlatform/GenericWindowDefinition.h"
 
+class AActor;
 class APawn;
+class FViewport;
+class ISceneViewExtension;
+class SLevelViewport;
 class APlayerCameraManager;
 class APlayerController;
 class FSceneViewport;
@@ -48,6 +59,13 @@ struct FPlayOptions
 	FIntPoint DesktopPosition = FIntPoint(0, 0);
 	/** Spawn a player controller with a camera manager and a pawn carrying a camera component. */
 	bool bSpawnPlayer = true;
+	/**
+	 * Play-in-editor only: play in the level editor's viewport (the session's viewport is a new scene viewport
+	 * of the level viewport's size, which becomes the level viewport's active one, and
+	 * FSlatePlayInEditorInfo::DestinationSlateViewport is the level viewport) instead of a window of its own
+	 * (FSlatePlayInEditorInfo::SlatePlayInEditorWindowViewport, of ViewportSize).
+	 */
+	bool bPlayInLevelViewport = false;
 };
 
 /** What StartPlay or StartPlayInEditor made. Members are null when not made (bSpawnPlayer false). */
@@ -72,7 +90,9 @@ ENGINE_API UGameEngine* StartGameEngine();
 
 /**
  * Makes a UEditorEngine the engine (GEngine and GEditor) with GIsEditor true, creates the edited world (an
- * editor world, current in GWorld) and does the rest as StartGameEngine.
+ * editor world, current in GWorld), loads the "LevelEditor" module and gives the level editor one level
+ * viewport (FLevelEditorModule::GetFirstActiveLevelViewport) showing the edited world through a scene viewport
+ * of its own (1280 by 720, resize it with SetViewportSize), and does the rest as StartGameEngine.
  */
 ENGINE_API UEditorEngine* StartEditorEngine();
 
@@ -105,7 +125,11 @@ ENGINE_API void StopPlay();
  */
 ENGINE_API FPlaySession StartPlayInEditor(const FPlayOptions& Options = FPlayOptions());
 
-/** Ends the play-in-editor session: the PIE world, its context, PlayWorld, the map entry and the game viewport go. */
+/**
+ * Ends the play-in-editor session: the PIE world, its context, PlayWorld, the map entry and the game viewport
+ * go; a level viewport it played in shows the editor's own scene viewport again. The session's scene viewport
+ * object is kept (unused) until StopEngine, so the next session's viewport is always a different object.
+ */
 ENGINE_API void StopPlayInEditor();
 
 /** Runs one engine frame (see the file comment). */
@@ -116,6 +140,48 @@ ENGINE_API void SetViewportSize(FSceneViewport& Viewport, FIntPoint Size, EWindo
 
 /** Sets a scene viewport's position on the virtual desktop. */
 ENGINE_API void SetViewportDesktopPosition(FSceneViewport& Viewport, FIntPoint Position);
+
+/** The level editor's first level viewport, or null outside the editor. */
+ENGINE_API TSharedPtr<SLevelViewport> GetLevelViewport();
+
+/**
+ * Spawns a pawn at Transform with a scene root and, if bWithCamera, an active camera component attached to it
+ * (find it with GetComponents). No controller possesses it.
+ */
+ENGINE_API APawn* SpawnPawn(UWorld* World, const FTransform& Transform = FTransform::Identity, bool bWithCamera = true);
+
+/** Spawns a plain actor (not a pawn) at Transform with a scene root and no camera component. */
+ENGINE_API AActor* SpawnViewTargetActor(UWorld* World, const FTransform& Transform = FTransform::Identity);
+
+/** Adds a registered camera component attached to Actor's root; deactivated unless bActive. */
+ENGINE_API UCameraComponent* AddCameraComponent(AActor* Actor, bool bActive = true);
+
+/** One view of a rendered view family, as the renderer received it (after CalcSceneView and SetupView). */
+struct FRenderedView
+{
+	FMatrix ProjectionMatrix = FMatrix::Identity;
+	FMatrix ViewMatrix = FMatrix::Identity;
+	FMatrix ViewProjectionMatrix = FMatrix::Identity;
+	FIntRect UnscaledViewRect;
+	FIntRect UnconstrainedViewRect;
+	FVector ViewLocation = FVector(0.0, 0.0, 0.0);
+	FRotator ViewRotation = FRotator(0.0, 0.0, 0.0);
+	float FOV = 0.f;
+};
+
+/** One view family handed to the renderer: the viewport, its views, and the extensions told (in call order). */
+struct FRenderedViewport
+{
+	/** GFrameCounter of the frame that rendered it. */
+	uint64 FrameNumber = 0;
+	FViewport* Viewport = nullptr;
+	TArray<FRenderedView> Views;
+	/** The extensions that got BeginRenderViewFamily for this family, highest priority first. */
+	TArray<const ISceneViewExtension*> BegunExtensions;
+};
+
+/** Every view family handed to the renderer since the last ResetRecords, oldest first. */
+ENGINE_API TArray<FRenderedViewport> GetRenderedViewports();
 
 /** One FViewportFrame::ResizeFrame call. */
 struct FFrameResizeRequest

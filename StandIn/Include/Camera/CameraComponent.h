@@ -3,6 +3,7 @@
 
 #include "CoreMinimal.h"
 #include "Components/SceneComponent.h"
+#include "Camera/CameraTypes.h"
 #include "CameraComponent.generated.h"
 
 /**
@@ -25,6 +26,18 @@ public:
 
 	/** Whether black bars keep the view at AspectRatio. */
 	uint8 bConstrainAspectRatio : 1;
+
+	/** Perspective or orthographic. */
+	TEnumAsByte<ECameraProjectionMode::Type> ProjectionMode = ECameraProjectionMode::Perspective;
+
+	/** Width of the view in world units (orthographic mode). */
+	float OrthoWidth = 512.0f;
+
+	/**
+	 * The camera's point of view: the component's world location and rotation, its field of view, aspect
+	 * ratio and constraint, projection mode and orthographic width.
+	 */
+	virtual void GetCameraView(float DeltaTime, FMinimalViewInfo& DesiredView);
 
 	/** Sets the field of view. */
 	void SetFieldOfView(float InFieldOfView) { FieldOfView = InFieldOfView; }

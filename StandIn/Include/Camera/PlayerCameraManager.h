@@ -3,6 +3,7 @@
 
 #include "CoreMinimal.h"
 #include "GameFramework/Actor.h"
+#include "Camera/CameraTypes.h"
 #include "PlayerCameraManager.generated.h"
 
 class APlayerController;
@@ -25,6 +26,17 @@ struct FTViewTarget
 {
 	/** The actor being viewed. */
 	TObjectPtr<AActor> Target;
+
+	/** The computed point of view of the target. */
+	FMinimalViewInfo POV;
+};
+
+/** The point of view the camera manager computed last, and when. */
+struct FCameraCacheEntry
+{
+	/** World time of the update; 0 before the first update. */
+	float TimeStamp = 0.f;
+	FMinimalViewInfo POV;
 };
 
 /**
@@ -45,6 +57,9 @@ public:
 
 	/** Field of view in degrees when nothing else sets it. */
 	float DefaultFOV = 90.0f;
+
+	/** Orthographic width when nothing else sets it. */
+	float DefaultOrthoWidth = 512.0f;
 
 	/** Aspect ratio used when the aspect is constrained by default. */
 	float DefaultAspectRatio = 1.33333f;
@@ -74,8 +89,34 @@ public:
 	/** Unlocks the field of view. */
 	void UnlockFOV();
 
-	/** The field of view in degrees: the locked one if locked, else DefaultFOV. */
+	/** The field of view in degrees: the locked one if locked, else the one of the last camera update. */
 	float GetFOVAngle() const;
+
+	/** Locks the orthographic width to NewOrthoWidth (used in orthographic mode only). */
+	virtual void SetOrthoWidth(float OrthoWidth);
+
+	/** Unlocks the orthographic width. */
+	virtual void UnlockOrthoWidth();
+
+	/** The orthographic width: the locked one if locked, else the one of the last camera update. */
+	virtual float GetOrthoWidth() const;
+
+	/**
+	 * Computes the view target's point of view and caches it, as the engine does once per world tick for each
+	 * player: the manager's defaults (DefaultFOV, DefaultOrthoWidth, DefaultAspectRatio,
+	 * bDefaultConstrainAspectRatio, bIsOrthographic), then the view target's own camera (AActor::CalcCamera:
+	 * its first active camera component replaces all of them, else the target's eye view point).
+	 */
+	virtual void UpdateCamera(float DeltaTime);
+
+	/** The point of view of the last camera update. */
+	const FMinimalViewInfo& GetCameraCacheView() const { return CameraCachePrivate.POV; }
+
+	/** World time of the last camera update; 0 before the first. */
+	float GetCameraCacheTime() const { return CameraCachePrivate.TimeStamp; }
+
+	/** The location and rotation of the last camera update. */
+	void GetCameraViewPoint(FVector& OutCamLoc, FRotator& OutCamRot) const;
 
 	/** The current view target actor, or null. */
 	AActor* GetViewTarget() const;
@@ -87,6 +128,17 @@ protected:
 	/** The locked field of view, 0 when not locked. */
 	float LockedFOV = 0.f;
 
+	/** The locked orthographic width, 0 when not locked. */
+	float LockedOrthoWidth = 0.f;
+
+	/** Computes OutVT's point of view (see UpdateCamera). */
+	virtual void UpdateViewTarget(FTViewTarget& OutVT, float DeltaTime);
+
 	/** The current view target. */
 	FTViewTarget ViewTarget;
+
+private:
+	FCameraCacheEntry CameraCachePrivate;
+	/** Time accumulated over camera updates, standing in for the world's time. */
+	float CameraTime = 0.f;
 };

@@ -15,6 +15,7 @@ class UGameUserSettings;
 class UGameViewportClient;
 class ULocalPlayer;
 class UGameInstance;
+class FSceneViewExtensions;
 
 /**
  * One world the engine knows about, with its kind, its handle and, for a game or play-in-editor world, the
@@ -77,6 +78,9 @@ public:
 	/** The class of the local players the engine creates. */
 	UPROPERTY()
 	TSubclassOf<ULocalPlayer> LocalPlayerClass;
+
+	/** The registry of scene view extensions (weak references). */
+	TSharedPtr<FSceneViewExtensions> ViewExtensions;
 
 	/** Resolves the engine's class references from their configured paths (LocalPlayerClass among them). */
 	virtual void InitializeObjectReferences();

@@ -50,6 +50,16 @@ public:
 	/** The window that holds the viewport, or null. */
 	TSharedPtr<SWindow> GetWindow() { return Window.Pin(); }
 
+	//~ Begin FViewportClient Interface
+	/**
+	 * Renders the world into InViewport: gathers the view extensions active for the viewport and calls their
+	 * SetupViewFamily, makes each of the world's local players' views (ULocalPlayer::CalcSceneView, which calls
+	 * SetupView), then, when at least one view was made, hands the family to the renderer, which calls each
+	 * extension's BeginRenderViewFamily.
+	 */
+	virtual void Draw(FViewport* InViewport, FCanvas* SceneCanvas) override;
+	//~ End FViewportClient Interface
+
 	/** The viewport's size in pixels, (0,0) without one. */
 	virtual void GetViewportSize(FVector2D& out_ViewportSize) const;
 

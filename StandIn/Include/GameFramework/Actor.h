@@ -12,6 +12,7 @@
 class UActorComponent;
 class UWorld;
 struct FHitResult;
+struct FMinimalViewInfo;
 
 /**
  * An actor: owns components, takes its transform from its root component, begins play with its world.
@@ -53,6 +54,18 @@ public:
 
 	/** The actor the root component is attached to, or null. */
 	virtual AActor* GetAttachParentActor() const;
+
+	/** When the actor is a view target, its first active camera component gives the view. */
+	uint8 bFindCameraComponentWhenViewTarget : 1;
+
+	/**
+	 * The actor's point of view as a view target: with bFindCameraComponentWhenViewTarget, the first active
+	 * camera component's view (its own components only, not child actors'); else the eye view point.
+	 */
+	virtual void CalcCamera(float DeltaTime, struct FMinimalViewInfo& OutResult);
+
+	/** The point the actor sees from: its location and rotation. */
+	virtual void GetActorEyesViewPoint(FVector& OutLocation, FRotator& OutRotation) const;
 
 	/** Adds Component to the components the actor owns (components made with the actor as outer add themselves). */
 	void AddOwnedComponent(UActorComponent* Component);

@@ -31,6 +31,9 @@ public:
 	/** Sets the control rotation. */
 	virtual void SetControlRotation(const FRotator& NewRotation);
 
+	/** The player's point of view: the pawn's eyes, else the controller's own location and control rotation. */
+	virtual void GetPlayerViewPoint(FVector& Location, FRotator& Rotation) const;
+
 	/**
 	 * Replicated to the owning client: sets the control rotation and turns the pawn to face it. A local
 	 * controller runs it at once.

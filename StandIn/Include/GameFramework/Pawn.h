@@ -32,6 +32,16 @@ public:
 	/** The controller that possesses the pawn, or null. */
 	AController* GetController() const { return Controller; }
 
+	/** The location the pawn sees from: its location raised by BaseEyeHeight. */
+	virtual FVector GetPawnViewLocation() const;
+
+	/** The rotation the pawn sees with: its controller's control rotation, else its own rotation. */
+	virtual FRotator GetViewRotation() const;
+
+	//~ Begin AActor Interface
+	virtual void GetActorEyesViewPoint(FVector& OutLocation, FRotator& OutRotation) const override;
+	//~ End AActor Interface
+
 	/** Turns the pawn toward NewControlRotation on the axes that follow the controller. */
 	virtual void FaceRotation(FRotator NewControlRotation, float DeltaTime = 0.f);
 

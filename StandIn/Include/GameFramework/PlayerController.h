@@ -29,6 +29,17 @@ public:
 	/** Makes NewViewTarget the camera manager's view target. */
 	virtual void SetViewTarget(class AActor* NewViewTarget, FViewTargetTransitionParams TransitionParams = FViewTargetTransitionParams());
 
+	/** Updates the camera manager's cached point of view; the world does this at the end of each tick. */
+	virtual void UpdateCameraManager(float DeltaSeconds);
+
+	//~ Begin AController Interface
+	/**
+	 * The camera manager's cached point of view once it has updated, else the view target's location and
+	 * rotation.
+	 */
+	virtual void GetPlayerViewPoint(FVector& out_Location, FRotator& out_Rotation) const override;
+	//~ End AController Interface
+
 	/** The local player of this controller, or null. */
 	class ULocalPlayer* GetLocalPlayer() const;
 

@@ -9,6 +9,7 @@
 
 AActor::AActor(const FObjectInitializer& ObjectInitializer)
 	: UObject(ObjectInitializer)
+	, bFindCameraComponentWhenViewTarget(true)
 {
 }
 
@@ -303,7 +304,7 @@ void APlayerCameraManager::UnlockFOV()
 
 float APlayerCameraManager::GetFOVAngle() const
 {
-	return LockedFOV > 0.f ? LockedFOV : DefaultFOV;
+	return LockedFOV > 0.f ? LockedFOV : GetCameraCacheView().FOV;
 }
 
 AActor* APlayerCameraManager::GetViewTarget() const

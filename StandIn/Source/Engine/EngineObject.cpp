@@ -6,6 +6,7 @@
 #include "GameFramework/PlayerController.h"
 #include "Misc/ConfigCacheIni.h"
 #include "Scalability.h"
+#include "SceneViewExtension.h"
 #include "Slate/SceneViewport.h"
 #include "UnrealEngine.h"
 
@@ -27,6 +28,7 @@ void FWorldContext::SetCurrentWorld(UWorld* World)
 UEngine::UEngine(const FObjectInitializer& ObjectInitializer)
 	: UObject(ObjectInitializer)
 	, LocalPlayerClassName(TEXT("/Script/Engine.LocalPlayer"))
+	, ViewExtensions(MakeShareable(new FSceneViewExtensions()))
 {
 }
 

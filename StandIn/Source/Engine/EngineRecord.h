@@ -4,6 +4,7 @@
 
 #include "CoreMinimal.h"
 #include "GenericPlatform/GenericWindowDefinition.h"
+#include "EngineTesting.h"
 
 class FViewportFrame;
 
@@ -25,6 +26,8 @@ struct FEngineRecord
 	int32 NonResolutionApplications = 0;
 	/** Number of PostEditChangeProperty notifications of the editor performance settings. */
 	int32 PerformanceSettingsChanges = 0;
+	/** Every view family handed to the renderer, oldest first. */
+	TArray<EngineTesting::FRenderedViewport> RenderedViewports;
 };
 
 /** The record of this process. */

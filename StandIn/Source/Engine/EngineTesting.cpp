@@ -12,7 +12,9 @@
 #include "Engine/World.h"
 #include "GameFramework/Pawn.h"
 #include "GameFramework/PlayerController.h"
+#include "LevelEditor.h"
 #include "Misc/CoreDelegates.h"
+#include "SLevelViewport.h"
 #include "Modules/ModuleManager.h"
 #include "Slate/SceneViewport.h"
 
@@ -31,8 +33,48 @@ struct FSceneViewportAccess
 	static void SetDesktopPosition(FSceneViewport& Viewport, FIntPoint Position) { Viewport.DesktopPosition = Position; }
 };
 
+// The stand-in's own access to the level editor's viewport, which the editor's Slate UI would create.
+struct FLevelViewportAccess
+{
+	static TSharedPtr<SLevelViewport> Create()
+	{
+		TSharedPtr<SLevelViewport> LevelViewport(new SLevelViewport());
+		LevelViewport->ActiveViewport = MakeShared<FSceneViewport>(nullptr, nullptr);
+		FSceneViewportAccess::SetSize(*LevelViewport->ActiveViewport, FIntPoint(1280, 720), EWindowMode::Windowed);
+		return LevelViewport;
+	}
+	static void SetFirstActiveLevelViewport(FLevelEditorModule& Module, TSharedPtr<SLevelViewport> LevelViewport)
+	{
+		Module.FirstActiveLevelViewport = LevelViewport;
+	}
+	static TSharedPtr<SLevelViewport> GetFirstActiveLevelViewport(FLevelEditorModule& Module) { return Module.FirstActiveLevelViewport; }
+	static TSharedPtr<FSceneViewport> GetEditorViewport(const SLevelViewport& LevelViewport)
+	{
+		return LevelViewport.InactiveViewport.IsValid() ? LevelViewport.InactiveViewport : LevelViewport.ActiveViewport;
+	}
+};
+
 namespace
 {
+
+const FName LevelEditorModuleName(TEXT("LevelEditor"));
+
+// Scene viewports of ended play-in-editor sessions, kept until the engine stops so that a later session never
+// gets a viewport at the same address (the engine's window teardown is deferred as well).
+TArray<TSharedPtr<FSceneViewport>>& RetiredViewports()
+{
+	static TArray<TSharedPtr<FSceneViewport>>* Viewports = new TArray<TSharedPtr<FSceneViewport>>();
+	return *Viewports;
+}
+
+USceneComponent* AddRoot(AActor* Actor, const FTransform& Transform)
+{
+	USceneComponent* Root = NewObject<USceneComponent>(Actor, TEXT("Root"));
+	Actor->SetRootComponent(Root);
+	Root->RegisterComponent();
+	Actor->SetActorTransform(Transform);
+	return Root;
+}
 
 void FinishEngineStart(UEngine* Engine)
 {
@@ -67,13 +109,8 @@ void SpawnPlayer(UWorld* World, UGameViewportClient* Client, EngineTesting::FPla
 	Controller->Player = LocalPlayer;
 	LocalPlayer->PlayerController = Controller;
 
-	APawn* Pawn = World->SpawnActor<APawn>();
-	USceneComponent* Root = NewObject<USceneComponent>(Pawn, TEXT("PawnRoot"));
-	Pawn->SetRootComponent(Root);
-	Root->RegisterComponent();
-	UCameraComponent* Camera = NewObject<UCameraComponent>(Pawn, TEXT("PawnCamera"));
-	Camera->SetupAttachment(Root);
-	Camera->RegisterComponent();
+	APawn* Pawn = EngineTesting::SpawnPawn(World, FTransform::Identity, true);
+	UCameraComponent* Camera = Pawn->FindComponentByClass<UCameraComponent>();
 	Controller->Possess(Pawn);
 
 	Session.LocalPlayer = LocalPlayer;
@@ -106,6 +143,9 @@ UEditorEngine* StartEditorEngine()
 	GEngine = Editor;
 	GWorld = CreateEditorWorld();
 	FinishEngineStart(Editor);
+	// The editor's UI: the level editor with one level viewport on the edited world.
+	FLevelEditorModule& LevelEditor = FModuleManager::LoadModuleChecked<FLevelEditorModule>(LevelEditorModuleName);
+	FLevelViewportAccess::SetFirstActiveLevelViewport(LevelEditor, FLevelViewportAccess::Create());
 	return Editor;
 }
 
@@ -136,6 +176,11 @@ void StopEngine()
 	{
 		World->DestroyWorld(true);
 	}
+	if (FLevelEditorModule* LevelEditor = FModuleManager::GetModulePtr<FLevelEditorModule>(LevelEditorModuleName))
+	{
+		FLevelViewportAccess::SetFirstActiveLevelViewport(*LevelEditor, nullptr);
+	}
+	RetiredViewports().Reset();
 	GEngine->RemoveFromRoot();
 	GEngine->MarkAsGarbage();
 	GEngine = nullptr;
@@ -219,10 +264,26 @@ FPlaySession StartPlayInEditor(const FPlayOptions& Options)
 	GEditor->GameViewport = Session.ViewportClient;
 
 	FSlatePlayInEditorInfo Info;
-	Info.SlatePlayInEditorWindowViewport = MakeViewport(Session.ViewportClient, Options);
-	Info.SlatePlayInEditorWindowViewport->SetPlayInEditorViewport(true);
-	Session.ViewportClient->SetViewportFrame(Info.SlatePlayInEditorWindowViewport.Get());
-	Session.Viewport = Info.SlatePlayInEditorWindowViewport.Get();
+	FLevelEditorModule& LevelEditor = FModuleManager::LoadModuleChecked<FLevelEditorModule>(LevelEditorModuleName);
+	TSharedPtr<SLevelViewport> LevelViewport = FLevelViewportAccess::GetFirstActiveLevelViewport(LevelEditor);
+	if (Options.bPlayInLevelViewport && LevelViewport.IsValid())
+	{
+		// The level viewport shows the session through a new scene viewport of its own size.
+		LevelViewport->StartPlayInEditorSession(Session.ViewportClient, false);
+		TSharedPtr<FSceneViewport> PlayViewport = LevelViewport->GetSharedActiveViewport();
+		const TSharedPtr<FSceneViewport> EditorViewport = FLevelViewportAccess::GetEditorViewport(*LevelViewport);
+		FSceneViewportAccess::SetSize(*PlayViewport, EditorViewport->GetSizeXY(), EditorViewport->GetWindowMode());
+		FSceneViewportAccess::SetDesktopPosition(*PlayViewport, Options.DesktopPosition);
+		Info.DestinationSlateViewport = LevelViewport;
+		Session.Viewport = PlayViewport.Get();
+	}
+	else
+	{
+		Info.SlatePlayInEditorWindowViewport = MakeViewport(Session.ViewportClient, Options);
+		Info.SlatePlayInEditorWindowViewport->SetPlayInEditorViewport(true);
+		Session.ViewportClient->SetViewportFrame(Info.SlatePlayInEditorWindowViewport.Get());
+		Session.Viewport = Info.SlatePlayInEditorWindowViewport.Get();
+	}
 	if (Options.bSpawnPlayer)
 	{
 		SpawnPlayer(PlayWorld, Session.ViewportClient, Session);
@@ -246,6 +307,18 @@ void StopPlayInEditor()
 	UWorld* PlayWorld = GEditor->PlayWorld;
 	if (FWorldContext* Context = GEditor->GetWorldContextFromWorld(PlayWorld))
 	{
+		if (FSlatePlayInEditorInfo* Info = GEditor->SlatePlayInEditorMap.Find(Context->ContextHandle))
+		{
+			if (TSharedPtr<IAssetViewport> Destination = Info->DestinationSlateViewport.Pin())
+			{
+				RetiredViewports().Add(Destination->GetSharedActiveViewport());
+				Destination->EndPlayInEditorSession();
+			}
+			if (Info->SlatePlayInEditorWindowViewport.IsValid())
+			{
+				RetiredViewports().Add(Info->SlatePlayInEditorWindowViewport);
+			}
+		}
 		GEditor->SlatePlayInEditorMap.Remove(Context->ContextHandle);
 	}
 	GEditor->GameViewport = nullptr;
@@ -272,6 +345,22 @@ void RunFrame(float DeltaSeconds)
 		}
 	}
 	StandInTesting::TickAllTickables(DeltaSeconds);
+	if (GEngine != nullptr)
+	{
+		// Each game viewport draws its world (the engine redraws its viewports after the ticks).
+		TArray<UGameViewportClient*> Clients;
+		for (const FWorldContext& Context : GEngine->GetWorldContexts())
+		{
+			if (Context.GameViewport && Context.GameViewport->Viewport != nullptr)
+			{
+				Clients.Add(Context.GameViewport);
+			}
+		}
+		for (UGameViewportClient* Client : Clients)
+		{
+			Client->Draw(Client->Viewport, nullptr);
+		}
+	}
 	TextureShareState::RenderFrame();
 	FCoreDelegates::OnEndFrame.Broadcast();
 	++GFrameCounter;
@@ -285,6 +374,47 @@ void SetViewportSize(FSceneViewport& Viewport, FIntPoint Size, EWindowMode::Type
 void SetViewportDesktopPosition(FSceneViewport& Viewport, FIntPoint Position)
 {
 	FSceneViewportAccess::SetDesktopPosition(Viewport, Position);
+}
+
+TSharedPtr<SLevelViewport> GetLevelViewport()
+{
+	FLevelEditorModule* LevelEditor = GIsEditor ? FModuleManager::GetModulePtr<FLevelEditorModule>(LevelEditorModuleName) : nullptr;
+	return LevelEditor != nullptr ? FLevelViewportAccess::GetFirstActiveLevelViewport(*LevelEditor) : nullptr;
+}
+
+APawn* SpawnPawn(UWorld* World, const FTransform& Transform, bool bWithCamera)
+{
+	APawn* Pawn = World->SpawnActor<APawn>();
+	AddRoot(Pawn, Transform);
+	if (bWithCamera)
+	{
+		AddCameraComponent(Pawn, true);
+	}
+	return Pawn;
+}
+
+AActor* SpawnViewTargetActor(UWorld* World, const FTransform& Transform)
+{
+	AActor* Actor = World->SpawnActor<AActor>();
+	AddRoot(Actor, Transform);
+	return Actor;
+}
+
+UCameraComponent* AddCameraComponent(AActor* Actor, bool bActive)
+{
+	UCameraComponent* Camera = NewObject<UCameraComponent>(Actor);
+	Camera->SetupAttachment(Actor->GetRootComponent());
+	Camera->RegisterComponent();
+	if (!bActive)
+	{
+		Camera->Deactivate();
+	}
+	return Camera;
+}
+
+TArray<FRenderedViewport> GetRenderedViewports()
+{
+	return GetEngineRecord().RenderedViewports;
 }
 
 TArray<FFrameResizeRequest> GetFrameResizeRequests()

@@ -25,14 +25,6 @@ ULocalPlayer::ULocalPlayer(const FObjectInitializer& ObjectInitializer)
 {
 }
 
-FSceneView* ULocalPlayer::CalcSceneView(FSceneViewFamily* /*ViewFamily*/, FVector& /*OutViewLocation*/, FRotator& /*OutViewRotation*/,
-	FViewport* /*Viewport*/, FViewElementDrawer* /*ViewDrawer*/, int32 /*StereoViewIndex*/)
-{
-	// The stand-in renders no scenes, so it has no view to compute: "no view", as the engine reports when
-	// the player has no view to render.
-	return nullptr;
-}
-
 UGameViewportClient::UGameViewportClient(const FObjectInitializer& ObjectInitializer)
 	: UObject(ObjectInitializer)
 {

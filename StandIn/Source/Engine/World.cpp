@@ -202,6 +202,16 @@ void UWorld::Tick(ELevelTick TickType, float DeltaSeconds)
 			}
 		}
 	}
+	// After every tick group, each player's camera manager computes and caches the point of view the
+	// frame renders with.
+	const TArray<AController*> TickedControllers = Controllers;
+	for (AController* Controller : TickedControllers)
+	{
+		if (APlayerController* PlayerController = Cast<APlayerController>(Controller))
+		{
+			PlayerController->UpdateCameraManager(DeltaSeconds);
+		}
+	}
 }
 
 UWorld* UWorld::GetWorld() const
