@@ -1,11 +1,13 @@
 #include "KorvatInputPacket.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 namespace Korvat::Input
 {
-// Helpers live in a named namespace: the engine compiles this file in unity blobs with others.
+// Helpers live in a namespace of their own, as the engine compiles this file in unity blobs with others,
+// and are static so that a position-independent build can still inline them.
 namespace InputPacketDetail
 {
 
@@ -13,38 +15,89 @@ constexpr std::uint8_t BundleHeader[8] = {'#', 'b', 'u', 'n', 'd', 'l', 'e', '\0
 constexpr std::size_t FirstSizeOffset = 16;
 constexpr std::size_t TimecodeArgumentBytes = 8;
 
-std::uint32_t LoadBigEndian32(const std::uint8_t* Bytes) noexcept
+static std::uint32_t LoadBigEndian32(const std::uint8_t* Bytes) noexcept
 {
 	return (std::uint32_t{Bytes[0]} << 24) | (std::uint32_t{Bytes[1]} << 16) | (std::uint32_t{Bytes[2]} << 8) |
 		std::uint32_t{Bytes[3]};
 }
 
-/**
- * A text item at Offset: its characters up to the NUL, and the offset after its padding (at most End).
- * Returns false when no NUL lies before End.
- */
-bool ReadPaddedText(const std::uint8_t* Bytes, std::size_t Offset, std::size_t End, std::string_view& OutText,
-	std::size_t& OutNext) noexcept
+constexpr std::uint64_t LowSevenBits = 0x7F7F7F7F7F7F7F7Full;
+constexpr std::uint64_t EverySlash = 0x2F2F2F2F2F2F2F2Full;
+
+static std::uint64_t LoadWord(const std::uint8_t* Bytes) noexcept
 {
-	const void* Nul = std::memchr(Bytes + Offset, 0, End - Offset);
-	if (Nul == nullptr)
-	{
-		return false;
-	}
-	const std::size_t Length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(Nul) - (Bytes + Offset));
-	OutText = std::string_view(reinterpret_cast<const char*>(Bytes + Offset), Length);
-	// Characters plus the NUL, rounded up to a multiple of 4; padding past the end is not read.
-	const std::size_t Padded = (Length + 1 + 3) & ~std::size_t{3};
-	OutNext = Padded < End - Offset ? Offset + Padded : End;
-	return true;
+	std::uint64_t Word;
+	std::memcpy(&Word, Bytes, sizeof(Word));
+	return Word;
 }
 
-bool IsScanSpace(char Character) noexcept
+/** The top bit of every byte of Word that is zero, and no other bit (no borrow crosses bytes). */
+static std::uint64_t ZeroBytes(std::uint64_t Word) noexcept
+{
+	return ~(((Word & LowSevenBits) + LowSevenBits) | Word | LowSevenBits);
+}
+
+/** Memory index (0..7) of the first byte flagged in Flags, which is not 0. */
+static std::size_t FirstFlaggedByte(std::uint64_t Flags) noexcept
+{
+	if constexpr (std::endian::native == std::endian::big)
+	{
+		return static_cast<std::size_t>(std::countl_zero(Flags)) / 8;
+	}
+	else
+	{
+		return static_cast<std::size_t>(std::countr_zero(Flags)) / 8;
+	}
+}
+
+static std::uint64_t DropFirstFlaggedByte(std::uint64_t Flags) noexcept
+{
+	if constexpr (std::endian::native == std::endian::big)
+	{
+		return Flags & ~(std::uint64_t{1} << (63 - std::countl_zero(Flags)));
+	}
+	else
+	{
+		return Flags & (Flags - 1);
+	}
+}
+
+/** Offset of the first NUL in [Offset, End), or End. Reads 8 bytes at a time while 8 remain. */
+static std::size_t FindNul(const std::uint8_t* Bytes, std::size_t Offset, std::size_t End) noexcept
+{
+	for (; End - Offset >= 8; Offset += 8)
+	{
+		const std::uint64_t Zeros = ZeroBytes(LoadWord(Bytes + Offset));
+		if (Zeros != 0)
+		{
+			return Offset + FirstFlaggedByte(Zeros);
+		}
+	}
+	while (Offset < End && Bytes[Offset] != 0)
+	{
+		++Offset;
+	}
+	return Offset;
+}
+
+/** The offset after a text item from Start to its NUL at Nul: characters and NUL padded to 4 bytes, at most End. */
+static std::size_t PaddedEnd(std::size_t Start, std::size_t Nul, std::size_t End) noexcept
+{
+	const std::size_t Padded = (Nul - Start + 4) & ~std::size_t{3};
+	return Padded < End - Start ? Start + Padded : End;
+}
+
+static std::string_view TextAt(const std::uint8_t* Bytes, std::size_t Start, std::size_t Finish) noexcept
+{
+	return std::string_view(reinterpret_cast<const char*>(Bytes + Start), Finish - Start);
+}
+
+static bool IsScanSpace(char Character) noexcept
 {
 	return Character == ' ' || (Character >= '\t' && Character <= '\r');
 }
 
-EInputDeviceKind ClassifyDevice(std::string_view Name) noexcept
+static EInputDeviceKind ClassifyDevice(std::string_view Name) noexcept
 {
 	if (Name == "Mouse")
 	{
@@ -88,7 +141,7 @@ constexpr FEventName TouchEvents[] = {
 	{"TouchRemove", EInputEventKind::TouchRemove},
 };
 
-EInputEventKind ClassifyEvent(EInputDeviceKind Device, std::string_view Name) noexcept
+static EInputEventKind ClassifyEvent(EInputDeviceKind Device, std::string_view Name) noexcept
 {
 	std::span<const FEventName> Events;
 	switch (Device)
@@ -115,42 +168,94 @@ EInputEventKind ClassifyEvent(EInputDeviceKind Device, std::string_view Name) no
 	return EInputEventKind::Unknown;
 }
 
-/** Splits the address at every "/" (overwritten with NUL); text before the first "/" is not a segment. */
-void SplitAddress(std::uint8_t* Address, std::size_t Length, FInputMessage& Message) noexcept
+/**
+ * Finds the NUL that ends the address at Offset and splits the address on the way: every "/" is
+ * overwritten with NUL and ends the segment before it; text before the first "/" is not a segment.
+ * Returns the offset of the NUL, or End when there is none.
+ */
+static std::size_t SplitAddress(std::uint8_t* Bytes, std::size_t Offset, std::size_t End, FInputMessage& Message) noexcept
 {
 	std::size_t SegmentStart = 0;
 	bool bInSegment = false;
-	for (std::size_t Index = 0; Index <= Length; ++Index)
+	// True at the NUL; at a "/" the segment before it ends and the next begins.
+	const auto Boundary = [&](std::size_t At) noexcept
 	{
-		if (Index < Length && Address[Index] != '/')
-		{
-			continue;
-		}
 		if (bInSegment && Message.SegmentCount < MaxInputListEntries)
 		{
-			Message.Segments[Message.SegmentCount++] =
-				std::string_view(reinterpret_cast<const char*>(Address + SegmentStart), Index - SegmentStart);
+			Message.Segments[Message.SegmentCount++] = TextAt(Bytes, SegmentStart, At);
 		}
-		if (Index < Length)
+		if (Bytes[At] == 0)
 		{
-			Address[Index] = 0;
-			SegmentStart = Index + 1;
-			bInSegment = true;
+			return true;
+		}
+		Bytes[At] = 0;
+		SegmentStart = At + 1;
+		bInSegment = true;
+		return false;
+	};
+	std::size_t Index = Offset;
+	for (; End - Index >= 8; Index += 8)
+	{
+		const std::uint64_t Word = LoadWord(Bytes + Index);
+		for (std::uint64_t Marks = ZeroBytes(Word) | ZeroBytes(Word ^ EverySlash); Marks != 0;
+			 Marks = DropFirstFlaggedByte(Marks))
+		{
+			const std::size_t At = Index + FirstFlaggedByte(Marks);
+			if (Boundary(At))
+			{
+				return At;
+			}
 		}
 	}
+	for (; Index < End; ++Index)
+	{
+		if ((Bytes[Index] == 0 || Bytes[Index] == '/') && Boundary(Index))
+		{
+			return Index;
+		}
+	}
+	return End;
 }
 
-bool IsDecimal(std::string_view Text) noexcept
+static bool ScanDecimal(std::string_view Text, std::int32_t& OutValue) noexcept
+{
+	std::size_t Index = 0;
+	while (Index < Text.size() && IsScanSpace(Text[Index]))
+	{
+		++Index;
+	}
+	bool bNegative = false;
+	if (Index < Text.size() && (Text[Index] == '+' || Text[Index] == '-'))
+	{
+		bNegative = Text[Index] == '-';
+		++Index;
+	}
+	const std::size_t FirstDigit = Index;
+	std::uint32_t Magnitude = 0;
+	while (Index < Text.size() && Text[Index] >= '0' && Text[Index] <= '9')
+	{
+		Magnitude = Magnitude * 10u + static_cast<std::uint32_t>(Text[Index] - '0');
+		++Index;
+	}
+	if (Index == FirstDigit)
+	{
+		return false;
+	}
+	OutValue = static_cast<std::int32_t>(bNegative ? 0u - Magnitude : Magnitude);
+	return true;
+}
+
+static bool IsDecimal(std::string_view Text) noexcept
 {
 	std::int32_t Ignored = 0;
-	return ScanInputDecimal(Text, Ignored);
+	return ScanDecimal(Text, Ignored);
 }
 
 /**
  * Decodes the arguments from Offset in type-tag order. Returns the offset after the last argument consumed;
  * End when an item ran into the packet end (then bTruncated is set).
  */
-std::size_t DecodeArguments(
+static std::size_t DecodeArguments(
 	const std::uint8_t* Bytes, std::size_t Offset, std::size_t End, std::string_view Tags, FInputMessage& Message) noexcept
 {
 	FInputMessageArgs& Args = Message.Args;
@@ -182,16 +287,17 @@ std::size_t DecodeArguments(
 		}
 		case 's':
 		{
-			std::string_view Text;
-			if (!ReadPaddedText(Bytes, Offset, End, Text, Offset))
+			const std::size_t Nul = FindNul(Bytes, Offset, End);
+			if (Nul == End)
 			{
 				Message.bTruncated = true;
 				return End;
 			}
 			if (Args.StringCount < MaxInputListEntries)
 			{
-				Args.Strings[Args.StringCount++] = Text;
+				Args.Strings[Args.StringCount++] = TextAt(Bytes, Offset, Nul);
 			}
+			Offset = PaddedEnd(Offset, Nul, End);
 			break;
 		}
 		case 'T':
@@ -210,32 +316,57 @@ std::size_t DecodeArguments(
 }
 
 /**
+ * Empties a message by clearing only the entries the previous message filled: the reader reuses one
+ * message, so every entry past the counts is already clear (assigning a fresh message per element cost
+ * more than decoding it).
+ */
+static void ClearMessage(FInputMessage& Message) noexcept
+{
+	FInputMessageArgs& Args = Message.Args;
+	std::fill_n(Message.Segments, Message.SegmentCount, std::string_view());
+	std::fill_n(Args.Ints, Args.IntCount, 0);
+	std::fill_n(Args.Floats, Args.FloatCount, 0.0f);
+	std::fill_n(Args.Strings, Args.StringCount, std::string_view());
+	std::fill_n(Args.Bools, Args.BoolCount, false);
+	Message.SegmentCount = 0;
+	Args.IntCount = 0;
+	Args.FloatCount = 0;
+	Args.StringCount = 0;
+	Args.BoolCount = 0;
+	Message.Device = EInputDeviceKind::Other;
+	Message.Event = EInputEventKind::Unknown;
+	Message.bTruncated = false;
+}
+
+/**
  * Decodes the message at Offset into Message. Returns the parse position: the offset after the last item
  * read (the address, the type tags or the last argument), or End when an item ran into the packet end.
  * bOutAccepted tells whether the address passed the checks.
  */
-std::size_t DecodeMessage(std::uint8_t* Bytes, std::size_t Offset, std::size_t End, FInputMessage& Message,
+static std::size_t DecodeMessage(std::uint8_t* Bytes, std::size_t Offset, std::size_t End, FInputMessage& Message,
 	bool& bOutAccepted) noexcept
 {
 	bOutAccepted = false;
-	std::string_view Address;
-	std::size_t Position = Offset;
-	if (!ReadPaddedText(Bytes, Offset, End, Address, Position))
+	ClearMessage(Message);
+	const std::size_t AddressNul = SplitAddress(Bytes, Offset, End, Message);
+	if (AddressNul == End)
 	{
 		return End;
 	}
+	std::size_t Position = PaddedEnd(Offset, AddressNul, End);
 	std::string_view Tags;
 	bool bTagsUnterminated = false;
 	if (Position < End && Bytes[Position] == ',')
 	{
-		bTagsUnterminated = !ReadPaddedText(Bytes, Position, End, Tags, Position);
-		if (bTagsUnterminated)
+		const std::size_t TagsNul = FindNul(Bytes, Position, End);
+		bTagsUnterminated = TagsNul == End;
+		if (!bTagsUnterminated)
 		{
-			Position = End;
+			Tags = TextAt(Bytes, Position, TagsNul);
 		}
+		Position = bTagsUnterminated ? End : PaddedEnd(Position, TagsNul, End);
 	}
 
-	SplitAddress(Bytes + Offset, Address.size(), Message);
 	const std::string_view* Segments = Message.Segments;
 	if (Message.SegmentCount < 3 || Segments[0] != "korvat" || !IsDecimal(Segments[1]))
 	{
@@ -257,39 +388,20 @@ std::size_t DecodeMessage(std::uint8_t* Bytes, std::size_t Offset, std::size_t E
 	if (bTagsUnterminated)
 	{
 		Message.bTruncated = true;
-		return End;
+		Position = End;
 	}
-	return Tags.empty() ? Position : DecodeArguments(Bytes, Position, End, Tags, Message);
+	else if (!Tags.empty())
+	{
+		Position = DecodeArguments(Bytes, Position, End, Tags, Message);
+	}
+	return Position;
 }
 
 } // namespace InputPacketDetail
 
 bool ScanInputDecimal(std::string_view Text, std::int32_t& OutValue) noexcept
 {
-	std::size_t Index = 0;
-	while (Index < Text.size() && InputPacketDetail::IsScanSpace(Text[Index]))
-	{
-		++Index;
-	}
-	bool bNegative = false;
-	if (Index < Text.size() && (Text[Index] == '+' || Text[Index] == '-'))
-	{
-		bNegative = Text[Index] == '-';
-		++Index;
-	}
-	const std::size_t FirstDigit = Index;
-	std::uint32_t Magnitude = 0;
-	while (Index < Text.size() && Text[Index] >= '0' && Text[Index] <= '9')
-	{
-		Magnitude = Magnitude * 10u + static_cast<std::uint32_t>(Text[Index] - '0');
-		++Index;
-	}
-	if (Index == FirstDigit)
-	{
-		return false;
-	}
-	OutValue = static_cast<std::int32_t>(bNegative ? 0u - Magnitude : Magnitude);
-	return true;
+	return InputPacketDetail::ScanDecimal(Text, OutValue);
 }
 
 bool ReadInputTouchIdentifier(const FInputMessage& Message, std::int32_t& OutIdentifier) noexcept
@@ -301,13 +413,14 @@ FInputPacketReader::FInputPacketReader(std::span<std::uint8_t> PacketBytes) noex
 	: Begin(PacketBytes.data())
 	, Size(PacketBytes.size())
 {
-	using namespace InputPacketDetail;
+	using InputPacketDetail::BundleHeader;
+	using InputPacketDetail::FirstSizeOffset;
 	if (Size < FirstSizeOffset + 4 || std::memcmp(Begin, BundleHeader, sizeof(BundleHeader)) != 0)
 	{
 		return;
 	}
 	ElementOffset = FirstSizeOffset + 4;
-	ElementSize = LoadBigEndian32(Begin + FirstSizeOffset);
+	ElementSize = InputPacketDetail::LoadBigEndian32(Begin + FirstSizeOffset);
 	bWalking = ElementSize != 0 && ElementSize <= Size - ElementOffset;
 }
 
@@ -316,13 +429,12 @@ FInputPacketReader::FInputPacketReader(std::span<char> PacketChars) noexcept
 {
 }
 
-bool FInputPacketReader::Next(FInputMessage& OutMessage) noexcept
+const FInputMessage* FInputPacketReader::Next() noexcept
 {
 	while (bWalking)
 	{
-		OutMessage = FInputMessage();
 		bool bAccepted = false;
-		const std::size_t Parsed = InputPacketDetail::DecodeMessage(Begin, ElementOffset, Size, OutMessage, bAccepted);
+		const std::size_t Parsed = InputPacketDetail::DecodeMessage(Begin, ElementOffset, Size, Current, bAccepted);
 
 		// The next size lies at (element start + size); the walk ends at the packet end or a size past it.
 		const std::size_t SizeOffset = ElementOffset + ElementSize;
@@ -338,11 +450,10 @@ bool FInputPacketReader::Next(FInputMessage& OutMessage) noexcept
 		}
 		if (bAccepted)
 		{
-			return true;
+			return &Current;
 		}
 	}
-	OutMessage = FInputMessage();
-	return false;
+	return nullptr;
 }
 
 } // namespace Korvat::Input

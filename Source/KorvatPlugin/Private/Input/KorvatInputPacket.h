@@ -153,8 +153,7 @@ inline constexpr FInputMouseButtonBit InputMouseButtonBits[5] = {
  *
  * @code
  *   FInputPacketReader Reader(PacketCopy);
- *   FInputMessage Message;
- *   while (Reader.Next(Message)) { switch (Message.Device) { ... } }
+ *   while (const FInputMessage* Message = Reader.Next()) { switch (Message->Device) { ... } }
  * @endcode
  */
 class FInputPacketReader
@@ -166,12 +165,12 @@ public:
 
 	/**
 	 * @brief Decodes elements until one holds a message to return.
-	 * @param OutMessage reset and filled; left reset when the walk has ended
-	 * @return false when the walk has ended
+	 * @return the message, valid until the next call (the reader reuses it); nullptr when the walk has ended
 	 */
-	[[nodiscard]] bool Next(FInputMessage& OutMessage) noexcept;
+	[[nodiscard]] const FInputMessage* Next() noexcept;
 
 private:
+	FInputMessage Current;
 	std::uint8_t* Begin = nullptr;
 	std::size_t Size = 0;
 	/** Offset of the current element's first byte, and its size; meaningful while bWalking. */
@@ -189,10 +188,9 @@ void WalkInputPacket(std::span<std::uint8_t> PacketBytes, VisitorType&& Visit) n
 	noexcept(Visit(std::declval<const FInputMessage&>())))
 {
 	FInputPacketReader Reader(PacketBytes);
-	FInputMessage Message;
-	while (Reader.Next(Message))
+	while (const FInputMessage* Message = Reader.Next())
 	{
-		Visit(std::as_const(Message));
+		Visit(*Message);
 	}
 }
 
