@@ -21,3 +21,23 @@ if(TARGET korvat_sandbox)
   target_compile_options(korvat_module_frame_probe PRIVATE -Wno-unused-parameter
     $<$<CXX_COMPILER_ID:GNU>:-Wno-mismatched-new-delete>)
 endif()
+
+# The input packet walker against liblo (Debian's liblo-dev) decoding the same bundle. Left out, with a
+# note, when liblo is not installed, so the other benchmarks still build.
+find_path(KORVAT_LIBLO_INCLUDE_DIR lo/lo_lowlevel.h)
+find_library(KORVAT_LIBLO_LIBRARY NAMES lo)
+if(KORVAT_LIBLO_INCLUDE_DIR AND KORVAT_LIBLO_LIBRARY)
+  if(NOT TARGET korvat_input_packet)
+    add_library(korvat_input_packet STATIC ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private/Input/KorvatInputPacket.cpp)
+    target_include_directories(korvat_input_packet PUBLIC ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private)
+    korvat_warnings(korvat_input_packet)
+  endif()
+  add_executable(korvat_bench_input_packet ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchInputPacket.cpp)
+  target_include_directories(korvat_bench_input_packet PRIVATE ${KORVAT_LIBLO_INCLUDE_DIR})
+  target_link_libraries(korvat_bench_input_packet PRIVATE korvat_input_packet ${KORVAT_LIBLO_LIBRARY} benchmark::benchmark)
+  korvat_warnings(korvat_bench_input_packet)
+  # Replaced operator new/delete over malloc/free, as in korvat_bench_link.
+  target_compile_options(korvat_bench_input_packet PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-mismatched-new-delete>)
+else()
+  message(STATUS "liblo not found (Debian: liblo-dev): korvat_bench_input_packet is not built")
+endif()

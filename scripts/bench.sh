@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds the release benchmark programs, runs the link benchmarks (each beside its baseline) and counts
-# the instructions of one idle link step against its platform floor with callgrind.
+# Builds the release benchmark programs, runs the link benchmarks and the input packet benchmark (each
+# beside its baseline) and counts the instructions of one idle link step against its platform floor with
+# callgrind.
 # Usage: scripts/bench.sh [K]   (K idle steps for the instruction count, default 2000)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,10 +11,23 @@ steps=${1:-2000}
 if [ ! -f "$build/build.ninja" ]; then
 	cmake --preset release >/dev/null
 fi
-ninja -C "$build" -j2 korvat_bench_link korvat_idle_step_probe korvat_module_frame_probe
+# The input packet benchmark exists only where liblo is installed (cmake/Bench.cmake).
+input_bench=
+if ninja -C "$build" -t targets all | grep -q '^korvat_bench_input_packet:'; then
+	input_bench=korvat_bench_input_packet
+fi
+ninja -C "$build" -j2 korvat_bench_link korvat_idle_step_probe korvat_module_frame_probe $input_bench
 
 echo "== Google Benchmark (median of 5)"
 "$build/korvat_bench_link" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+echo
+echo "== Input packets: the walker against liblo (median of 5)"
+if [ -n "$input_bench" ]; then
+	"$build/$input_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+else
+	echo "liblo not installed (liblo-dev): skipped"
+fi
 
 echo
 echo "== Instructions per step (callgrind, $steps steps each)"
