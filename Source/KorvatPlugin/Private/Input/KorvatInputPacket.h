@@ -144,8 +144,8 @@ inline constexpr FInputMouseButtonBit InputMouseButtonBits[5] = {
  * bytes with NUL. Nothing outside the packet is read, whatever it holds:
  *  - a wrong "#bundle" header, a first size of 0, or an element size reaching past the end: no messages;
  *  - an address without a NUL before the end: that message is skipped and the walk ends;
- *  - type tags, a string without a NUL, or a number short of 4 bytes: the message is returned with the
- *    arguments before it and bTruncated set, and the walk ends;
+ *  - type tags or a string without a NUL, or a number short of 4 bytes: the message (if its address passes)
+ *    is returned with the arguments before that item and bTruncated set, and the walk ends;
  *  - /korvat/N/InputTimecode skips its 8-byte argument and is not returned; when those 8 bytes reach or
  *    pass the end of the packet the walk ends.
  * After each element the walk ends when decoding reached the packet end; otherwise the next size is read
