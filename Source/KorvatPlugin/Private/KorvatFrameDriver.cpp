@@ -9,6 +9,7 @@
 #include "Engine/GameViewportClient.h"
 #include "Engine/LocalPlayer.h"
 #include "Engine/World.h"
+#include "KorvatLocalPlayer.h"
 #include "GameFramework/GameUserSettings.h"
 #include "GameFramework/Pawn.h"
 #include "GameFramework/PlayerController.h"
@@ -35,12 +36,6 @@ using Korvat::UE4::RenderQuality;
 const std::string RenderBackEndErrorText =
 	"ERROR: Unreal D2I requires using the DirectX 11 rendering backend, please switch your Unreal project to it.\n";
 
-/** The local player class that replaces Unreal's projection with the host's. */
-const FSoftClassPath& KorvatLocalPlayerClass()
-{
-	static const FSoftClassPath ClassPath(TEXT("/Script/KorvatPlugin.KorvatLocalPlayer"));
-	return ClassPath;
-}
 
 /** The single scalability level of a render quality; unknown values act as VeryHigh. */
 int32 SingleQualityLevelOf(RenderQuality Quality)
@@ -56,17 +51,6 @@ int32 SingleQualityLevelOf(RenderQuality Quality)
 	}
 }
 
-UGameViewportClient* GetGameViewportClient()
-{
-	return GEngine ? GEngine->GameViewport.Get() : nullptr;
-}
-
-UWorld* GetGameViewportWorld()
-{
-	UGameViewportClient* ViewportClient = GetGameViewportClient();
-	return ViewportClient ? ViewportClient->GetWorld() : nullptr;
-}
-
 /** Components is scratch space, kept by the caller so that the per-frame call does not allocate. */
 template <typename ActorType>
 void DisablePhysicsSimulation(ActorType* Actor, TArray<UPrimitiveComponent*>& Components)
@@ -79,9 +63,28 @@ void DisablePhysicsSimulation(ActorType* Actor, TArray<UPrimitiveComponent*>& Co
 }
 } // namespace
 
+UGameViewportClient* FKorvatPlugin::GameViewportClient()
+{
+	return GEngine ? GEngine->GameViewport.Get() : nullptr;
+}
+
+UWorld* FKorvatPlugin::GameViewportWorld()
+{
+	UGameViewportClient* ViewportClient = GameViewportClient();
+	return ViewportClient ? ViewportClient->GetWorld() : nullptr;
+}
+
 bool FKorvatPlugin::IsRenderBackEndD3D11()
 {
 	return GDynamicRHI != nullptr && FCString::Stristr(GDynamicRHI->GetName(), TEXT("D3D11")) != nullptr;
+}
+
+void FKorvatPlugin::UseKorvatLocalPlayer()
+{
+	static const FSoftClassPath ClassPath(TEXT("/Script/KorvatPlugin.KorvatLocalPlayer"));
+	GEngine->LocalPlayerClassName = ClassPath;
+	// The engine resolves the name into the class it creates local players of only once, at its start.
+	GEngine->LocalPlayerClass = UKorvatLocalPlayer::StaticClass();
 }
 
 void FKorvatPlugin::OnBeginFrame()
@@ -94,11 +97,14 @@ void FKorvatPlugin::OnBeginFrame()
 		Link.SendErrorText(RenderBackEndErrorText);
 	}
 
-	if (UWorld* ViewportWorld = GetGameViewportWorld())
+	if (UWorld* ViewportWorld = GameViewportWorld())
 	{
-		GEngine->LocalPlayerClassName = KorvatLocalPlayerClass();
+		UseKorvatLocalPlayer();
 		DisableEditorCPUThrottling();
-		// The view extension of the active scene viewport attaches here, before the game state is evaluated.
+		if (FSceneViewport* SceneViewport = FindActiveSceneViewport())
+		{
+			FindOrAddDisplayConfiguration(SceneViewport);
+		}
 		SetGameRunning(ViewportWorld);
 	}
 	else
@@ -143,7 +149,7 @@ void FKorvatPlugin::OnBeginFrame()
 	}
 
 	ConfigurePlayerController(bConnected);
-	// The host camera is applied to the first player here when the host sent a new camera or projection.
+	ApplyHostCamera();
 }
 
 void FKorvatPlugin::DeliverHostEvents()
@@ -166,7 +172,7 @@ void FKorvatPlugin::DeliverHostEvents()
 
 void FKorvatPlugin::ApplyPendingResolution()
 {
-	UGameViewportClient* ViewportClient = GetGameViewportClient();
+	UGameViewportClient* ViewportClient = GameViewportClient();
 	int32 Width = 0;
 	int32 Height = 0;
 	if (ViewportClient == nullptr || !Link.GetPendingResolution(Width, Height))
@@ -196,7 +202,7 @@ void FKorvatPlugin::ApplyPendingResolution()
 
 void FKorvatPlugin::ConfigurePlayerController(bool bConnected)
 {
-	UWorld* World = GetGameViewportWorld();
+	UWorld* World = GameViewportWorld();
 	APlayerController* Controller = World ? World->GetFirstPlayerController() : nullptr;
 	if (Controller == nullptr)
 	{

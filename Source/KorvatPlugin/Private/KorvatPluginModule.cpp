@@ -1,5 +1,6 @@
 #include "KorvatPluginModule.h"
 
+#include "Engine/Engine.h"
 #include "Engine/World.h"
 #include "Features/IModularFeatures.h"
 #include "IInputDevice.h"
@@ -114,6 +115,11 @@ void FKorvatPlugin::OnPostEngineInit()
 {
 	DisableEditorCPUThrottling();
 	ForceFXAA();
+	// Before any play-in-editor session makes its local player.
+	if (GEngine != nullptr)
+	{
+		UseKorvatLocalPlayer();
+	}
 }
 
 void FKorvatPlugin::OnPostWorldCreation(UWorld* World)

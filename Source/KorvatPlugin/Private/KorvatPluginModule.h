@@ -21,7 +21,11 @@ class FKorvatViewExtension;
 class IInputDevice;
 class UTextureShare;
 class UTextureShareObject;
+class UCameraComponent;
+class UGameViewportClient;
 class UPrimitiveComponent;
+class FSceneViewport;
+class FViewport;
 class UWorld;
 
 class KORVATPLUGIN_API FKorvatPlugin : public IKorvatPlugin, public FTickableGameObject
@@ -53,6 +57,25 @@ public:
 	Korvat::UE4::GUID GetKorvatLaunchID() const;
 	/** The cluster clock the host sent last. */
 	Korvat::UE4::FromKorvatClock GetClusterClock() const;
+
+	/** The loaded module; check IKorvatPlugin::IsAvailable first. */
+	static FKorvatPlugin& GetLoaded();
+
+	// The host's camera and projection, as last received (derived from zeros before anything arrived).
+
+	/** The host camera's placement in Unreal's axes and centimetres. */
+	FTransform GetKorvatCameraTransform() const;
+	/** The horizontal field of view of the host's projection, in degrees. */
+	float GetKorvatCameraFov() const;
+	/** The host's view aspect: its last resolution, else the projection's. */
+	float GetKorvatCameraAspect() const;
+	FMatrix GetKorvatProjectionMatrix() const;
+	/** The off-centre terms of the host's projection. */
+	FVector2D GetKorvatProjectionOffset() const;
+	bool IsKorvatCameraOrtho() const;
+
+	/** The view extension that reports the views of Viewport to the host; made and registered on first use. */
+	TSharedPtr<FKorvatViewExtension, ESPMode::ThreadSafe> FindOrAddDisplayConfiguration(FViewport* Viewport);
 
 	/** Sends the layout of the rendered views to the host (two rectangles) while connected. */
 	void SetViewports(int32 A, int32 B, int32 C, int32 D, int32 E, int32 F);
@@ -86,6 +109,14 @@ private:
 	void DeliverHostEvents();
 	void ApplyPendingResolution();
 	void ConfigurePlayerController(bool bConnected);
+	/** Moves the first player to the host's camera, when the host sent a new camera or projection. */
+	void ApplyHostCamera();
+	/** Makes local players created from now on of the module's class, which takes the host's projection. */
+	static void UseKorvatLocalPlayer();
+	/** The scene viewport the player looks through: the game's, the level editor's or a play-in-editor session's. */
+	static FSceneViewport* FindActiveSceneViewport();
+	static UGameViewportClient* GameViewportClient();
+	static UWorld* GameViewportWorld();
 	bool ShouldCreateTextureShareAtGameStart() const;
 	/** The host receives images only through the Direct3D 11 path of TextureShare. */
 	static bool IsRenderBackEndD3D11();
@@ -128,4 +159,5 @@ private:
 	std::string ParameterValueBuffer;
 	/** Reused every frame when the player's components are visited. */
 	TArray<UPrimitiveComponent*> ComponentScratch;
+	TArray<UCameraComponent*> CameraComponentScratch;
 };
