@@ -170,6 +170,7 @@ public:
 		}
 		// Gather what arrived before leaving, so a transcript ends with everything the plug-in sent.
 		Observe();
+		PrintAllRepeats();
 		Simulator.Stop();
 		PrintLine(Options.bJson ? "{\"event\":\"stopped\"}" : "host stopped");
 		return bFailed ? 2 : 0;
@@ -188,6 +189,8 @@ private:
 
 	void Notice(std::uint32_t Slot, const char* Event, const std::string& Detail = {}, const std::string& JsonDetail = {})
 	{
+		PrintRepeats(Slot);
+		LastReceived[Slot].Text.clear();
 		if (Options.bJson)
 		{
 			PrintLine("{\"slot\":" + std::to_string(Slot) + ",\"event\":\"" + Event + "\"" + JsonDetail + "}");
@@ -319,8 +322,43 @@ private:
 				continue;
 			}
 			++ReceivedByTag[Message.Tag];
-			PrintLine(Options.bJson ? "{\"slot\":" + Slot + "," + DescribeMessageJson(Message.Tag, Message.Payload).substr(1)
-			                        : "slot " + Slot + " received: " + DescribeMessage(Message.Tag, Message.Payload));
+			if (Options.bJson)
+			{
+				PrintLine("{\"slot\":" + Slot + "," + DescribeMessageJson(Message.Tag, Message.Payload).substr(1));
+				continue;
+			}
+			// A plug-in repeats some messages every frame (VIEW, VERR): the readable output prints one and counts
+			// the repeats, printed when something else arrives from that slot or the host stops.
+			const std::string Text = DescribeMessage(Message.Tag, Message.Payload);
+			FRepeats& Last = LastReceived[Message.Slot];
+			if (Last.Text == Text)
+			{
+				++Last.Count;
+				continue;
+			}
+			PrintRepeats(Message.Slot);
+			Last.Text = Text;
+			PrintLine("slot " + Slot + " received: " + Text);
+		}
+	}
+
+	void PrintRepeats(std::uint32_t Slot)
+	{
+		FRepeats& Last = LastReceived[Slot];
+		if (Last.Count > 0)
+		{
+			PrintLine("slot " + std::to_string(Slot) + " received: the same " + std::to_string(Last.Count) + " more time" +
+			          (Last.Count == 1 ? "" : "s"));
+			Last.Count = 0;
+		}
+	}
+
+	void PrintAllRepeats()
+	{
+		for (auto& [Slot, Last] : LastReceived)
+		{
+			PrintRepeats(Slot);
+			Last.Text.clear();
 		}
 	}
 
@@ -516,6 +554,13 @@ private:
 	unsigned LineNumber = 0;
 	bool bFailed = false;
 	std::map<std::uint32_t, std::uint64_t> ReceivedByTag;
+	struct FRepeats
+	{
+		std::string Text;
+		std::uint64_t Count = 0;
+	};
+	/** Per slot, the last message printed and how often it came again since. */
+	std::map<std::uint32_t, FRepeats> LastReceived;
 	std::map<std::uint32_t, std::uint64_t> ConsumedByTag;
 	std::map<std::string, std::uint32_t> SeenShareFrames;
 	std::uint64_t ObserveCount = 0;

@@ -6,9 +6,15 @@
 //
 // The launch switch is read by the module itself from the process command line, as in Unreal.
 
+#include "Camera/PlayerCameraManager.h"
 #include "ChildProcess.h"
 #include "Containers/StringConv.h"
+#include "Engine/Engine.h"
+#include "Engine/GameViewportClient.h"
+#include "Engine/World.h"
 #include "EngineTesting.h"
+#include "GameFramework/Pawn.h"
+#include "GameFramework/PlayerController.h"
 #include "StandInTesting.h"
 
 #include "KorvatPluginModule.h"
@@ -158,6 +164,42 @@ public:
 	}
 
 	bool IsConnected() const { return bWasConnected; }
+
+	/** Where the host camera put the first player, and the projection the last rendered view used. */
+	void ReportCamera()
+	{
+		UWorld* World = GEngine->GameViewport ? GEngine->GameViewport->GetWorld() : nullptr;
+		APlayerController* Controller = World ? World->GetFirstPlayerController() : nullptr;
+		if (Controller == nullptr || Controller->GetPawn() == nullptr || Controller->PlayerCameraManager == nullptr)
+		{
+			Say("camera: no player to follow the host camera");
+			return;
+		}
+		char Line[256];
+		const FVector Location = Controller->GetPawn()->GetActorLocation();
+		const FRotator Rotation = Controller->GetControlRotation();
+		std::snprintf(Line, sizeof(Line), "camera: pawn at (%.1f, %.1f, %.1f) cm, controller rotation pitch %.1f yaw %.1f roll %.1f",
+			Location.X, Location.Y, Location.Z, Rotation.Pitch, Rotation.Yaw, Rotation.Roll);
+		Say(Line);
+		const APlayerCameraManager* Manager = Controller->PlayerCameraManager;
+		std::snprintf(Line, sizeof(Line), "camera manager: field of view %.2f, aspect %.4f (constrained %s), %s", Manager->GetFOVAngle(),
+			Manager->DefaultAspectRatio, Manager->bDefaultConstrainAspectRatio ? "yes" : "no",
+			Manager->bIsOrthographic ? "orthographic" : "perspective");
+		Say(Line);
+		const TArray<EngineTesting::FRenderedViewport> Rendered = EngineTesting::GetRenderedViewports();
+		if (Rendered.Num() > 0 && Rendered.Last().Views.Num() > 0)
+		{
+			const EngineTesting::FRenderedView& View = Rendered.Last().Views[0];
+			const FMatrix& P = View.ProjectionMatrix;
+			std::snprintf(Line, sizeof(Line),
+				"rendered projection: [0][0] %.4f [1][1] %.4f [2][0] %.4f [2][1] %.4f [2][2] %.6f [2][3] %.1f [3][2] %.4f [3][3] %.1f",
+				P.M[0][0], P.M[1][1], P.M[2][0], P.M[2][1], P.M[2][2], P.M[2][3], P.M[3][2], P.M[3][3]);
+			Say(Line);
+			std::snprintf(Line, sizeof(Line), "rendered view: %dx%d, %dx%d after the aspect bars", View.UnconstrainedViewRect.Width(),
+				View.UnconstrainedViewRect.Height(), View.UnscaledViewRect.Width(), View.UnscaledViewRect.Height());
+			Say(Line);
+		}
+	}
 
 private:
 	void ReportLog()
@@ -363,6 +405,20 @@ int RunSandbox(const FSandboxArguments& Arguments)
 					Host.Command("send * EVNT 13 42");
 				}},
 			{"confirm the resolution", FramesSinceMark(10), [&] { Host.Command("send * RESN 1920 1080"); }},
+			{"a perspective host camera, off centre", FramesSinceMark(5),
+				[&] {
+					Observer.Say("the host sends a perspective projection (60 degrees, shifted right) and a camera at (2, 1.5, 10) m");
+					Host.Command("send * PROJ 1.7320508 0 0 0 0 3.0792 0 0 0.1 0 -1.0001 -1 0 0 -0.10001 0");
+					Host.Command("send * CAMR at 2 1.5 10 30 -10 0");
+				}},
+			{"report the perspective camera", FramesSinceMark(3), [&] { Observer.ReportCamera(); }},
+			{"an orthographic host camera", FramesSinceMark(2),
+				[&] {
+					Observer.Say("the host sends an orthographic projection (8 by 4.5 m) and a camera 20 m up");
+					Host.Command("send * PROJ ortho 8 4.5 0.1 100");
+					Host.Command("send * CAMR at 0 20 0 0 -90 0");
+				}},
+			{"report the orthographic camera", FramesSinceMark(3), [&] { Observer.ReportCamera(); }},
 			{"stop the game", FramesSinceMark(10), [&] { Engine.StopPlay(); Observer.Say("game stopped"); }},
 			{"start the game again", FramesSinceMark(5), [&] { Engine.StartPlay(); Observer.Say("game started"); }},
 			{"kill the host", FramesSinceMark(10), [&] { Host.Kill(); }},
