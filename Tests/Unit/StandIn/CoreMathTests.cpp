@@ -403,7 +403,7 @@ namespace
 		const FMatrix Move5 = FTranslationMatrix(FVector(5, 0, 0));
 		EXPECT_DOUBLE_EQ(FVector((Scale2 * Move5).TransformPosition(FVector(1, 0, 0))).X, 7.0);
 		EXPECT_DOUBLE_EQ(FVector((Move5 * Scale2).TransformPosition(FVector(1, 0, 0))).X, 12.0);
-		EXPECT_TRUE(FRotationTranslationMatrix(FRotator(0, 90, 0), FVector(10, 20, 30)).Equals(FRotationMatrix(FRotator(0, 90, 0)) * FTranslationMatrix(FVector(10, 20, 30)), 0.0));
+		EXPECT_TRUE(FRotationTranslationMatrix(FRotator(0, 90, 0), FVector(10, 20, 30)).Equals(FRotationMatrix(FRotator(0, 90, 0)) * FTranslationMatrix(FVector(10, 20, 30)), 1e-12));
 	}
 
 	TEST(CoreMath_test, QuatFromMatrixNeedsUnitAxes)
