@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "InputPackets.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -305,9 +307,16 @@ FDecoded Decode(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
 				Out.bMalformed = true;
 				break;
 			}
-			Out.Int("length", Length);
-			Out.Add("bytes", "\"" + Hex(Payload.subspan(4, static_cast<std::size_t>(Length)), "") + "\"",
-			        Hex(Payload.subspan(4, static_cast<std::size_t>(Length)), " "));
+			const auto Packet = Payload.subspan(4, static_cast<std::size_t>(Length));
+			// A well-formed bundle is shown readably ("ITAC Mouse/Position 0.5 0.5"), anything else in hexadecimal.
+			std::string Summary;
+			const bool bDecoded = DescribeInputPacket(Packet, Summary);
+			Out.Add("length", std::to_string(Length), bDecoded ? "" : std::to_string(Length));
+			Out.Add("bytes", "\"" + Hex(Packet, "") + "\"", bDecoded ? "" : Hex(Packet, " "));
+			if (bDecoded)
+			{
+				Out.Add("input", JsonString(Summary), Summary);
+			}
 		}
 		break;
 	case UE4::Tag::EVNT:
