@@ -1,5 +1,6 @@
 #include "HostScript.h"
 
+#include "InputPackets.h"
 #include "Platform/System.h"
 
 #include <array>
@@ -476,6 +477,259 @@ bool ParseOptionalTimeout(std::string_view Word, std::uint32_t& Out, std::string
 	return true;
 }
 
+/** A button mask: names or numbers joined by "+", their bits combined. */
+bool ParseButtons(std::string_view Word, std::int32_t& Out, std::string& Error)
+{
+	std::uint32_t Mask = 0;
+	for (std::size_t Start = 0;;)
+	{
+		const std::size_t Plus = Word.find('+', Start);
+		const std::string_view Item = Word.substr(Start, Plus == std::string_view::npos ? std::string_view::npos : Plus - Start);
+		std::int32_t Number = 0;
+		if (const std::uint32_t Bit = InputButtonBit(Item))
+		{
+			Mask |= Bit;
+		}
+		else if (ParseI32(Item, Number))
+		{
+			Mask |= static_cast<std::uint32_t>(Number);
+		}
+		else
+		{
+			Error = "unknown button '" + std::string(Item) + "' (left, right, middle, thumb1, thumb2 or a number)";
+			return false;
+		}
+		if (Plus == std::string_view::npos)
+		{
+			break;
+		}
+		Start = Plus + 1;
+	}
+	Out = static_cast<std::int32_t>(Mask);
+	return true;
+}
+
+/** One character as its UTF-16 code: the character itself (UTF-8) or U+XXXX; outside the basic plane is an error. */
+bool ParseCharacter(std::string_view Word, std::int32_t& Out, std::string& Error)
+{
+	std::uint32_t Code = 0;
+	bool bOk = false;
+	if (Word.size() > 2 && (Word[0] == 'U' || Word[0] == 'u') && Word[1] == '+')
+	{
+		std::uint64_t Value = 0;
+		bOk = Word.size() <= 8 && ParseUnsigned("0x" + std::string(Word.substr(2)), Value);
+		Code = static_cast<std::uint32_t>(Value);
+	}
+	else if (!Word.empty())
+	{
+		const auto Lead = static_cast<unsigned char>(Word[0]);
+		const std::size_t Length = Lead < 0x80             ? 1
+		                           : (Lead & 0xE0) == 0xC0 ? 2
+		                           : (Lead & 0xF0) == 0xE0 ? 3
+		                           : (Lead & 0xF8) == 0xF0 ? 4
+		                                                   : 0;
+		bOk = Length > 0 && Word.size() == Length;
+		Code = Length == 1 ? Lead : Length == 2 ? Lead & 0x1Fu : Length == 3 ? Lead & 0x0Fu : Lead & 0x07u;
+		for (std::size_t Index = 1; bOk && Index < Length; ++Index)
+		{
+			const auto Next = static_cast<unsigned char>(Word[Index]);
+			bOk = (Next & 0xC0) == 0x80;
+			Code = (Code << 6) | (Next & 0x3Fu);
+		}
+		// Overlong forms and surrogates are not characters.
+		const std::uint32_t Least = Length == 2 ? 0x80 : Length == 3 ? 0x800 : 0x10000;
+		bOk = bOk && (Length == 1 || Code >= Least) && !(Code >= 0xD800 && Code <= 0xDFFF);
+	}
+	if (!bOk)
+	{
+		Error = "not one character or U+XXXX: '" + std::string(Word) + "'";
+		return false;
+	}
+	if (Code > 0xFFFF)
+	{
+		Error = "'" + std::string(Word) + "' is not one UTF-16 code unit (U+0000 to U+FFFF)";
+		return false;
+	}
+	Out = static_cast<std::int32_t>(Code);
+	return true;
+}
+
+/** One event of the input command, appended to the packet as one message. */
+bool AddInputEvent(std::span<const std::string_view> Items, InputPacketBuilder& Builder, std::string& Error)
+{
+	const std::string_view Device = Items.empty() ? std::string_view() : Items[0];
+	const std::string_view Event = Items.size() > 1 ? Items[1] : std::string_view();
+	const std::size_t Count = Items.size() < 2 ? 0 : Items.size() - 2;
+	auto Expect = [&](std::size_t Least, std::size_t Most, const char* Usage) {
+		if (Count < Least || Count > Most)
+		{
+			Error = std::string("expected ") + Usage;
+			return false;
+		}
+		return true;
+	};
+	auto Float = [&](std::size_t Index, float& Value) {
+		if (!ParseFloat(Items[Index + 2], Value) || !std::isfinite(Value))
+		{
+			Error = "not a number: '" + std::string(Items[Index + 2]) + "'";
+			return false;
+		}
+		return true;
+	};
+	auto Int = [&](std::size_t Index, std::int32_t& Value) {
+		if (!ParseI32(Items[Index + 2], Value))
+		{
+			Error = "not a 32-bit integer: '" + std::string(Items[Index + 2]) + "'";
+			return false;
+		}
+		return true;
+	};
+
+	if (Device == "timecode")
+	{
+		// "timecode T": the event word is the value.
+		std::int64_t Value = 0;
+		if (Items.size() != 2)
+		{
+			Error = "expected timecode T";
+			return false;
+		}
+		if (!ParseI64(Items[1], Value, 64))
+		{
+			Error = "not a 64-bit integer: '" + std::string(Items[1]) + "'";
+			return false;
+		}
+		Builder.Begin(InputTimecodeAddress).Int64(Value);
+		return true;
+	}
+	if (Device == "mouse")
+	{
+		if (Event == "move")
+		{
+			float X = 0, Y = 0;
+			if (!Expect(2, 2, "mouse move X Y") || !Float(0, X) || !Float(1, Y))
+			{
+				return false;
+			}
+			Builder.Begin(InputAddress("Mouse", "Position")).Float(X).Float(Y);
+			return true;
+		}
+		if (Event == "inside")
+		{
+			if (!Expect(1, 1, "mouse inside 1|0"))
+			{
+				return false;
+			}
+			const std::string_view Word = Items[2];
+			if (Word != "0" && Word != "1")
+			{
+				Error = "not 0 or 1: '" + std::string(Word) + "'";
+				return false;
+			}
+			Builder.Begin(InputAddress("Mouse", "IsInside")).Bool(Word == "1");
+			return true;
+		}
+		if (Event == "hover" || Event == "doubleclick")
+		{
+			if (!Expect(0, 0, Event == "hover" ? "mouse hover without arguments" : "mouse doubleclick without arguments"))
+			{
+				return false;
+			}
+			Builder.Begin(InputAddress("Mouse", Event == "hover" ? "Hover" : "DoubleClick"));
+			return true;
+		}
+		if (Event == "down" || Event == "up" || Event == "double")
+		{
+			std::int32_t Mask = 0;
+			if (!Expect(1, 1, "mouse down|up|double BUTTONS (left, right, middle, thumb1, thumb2 joined by +, or a number)") ||
+			    !ParseButtons(Items[2], Mask, Error))
+			{
+				return false;
+			}
+			Builder.Begin(InputAddress("Mouse", Event == "down" ? "ButtonDown"
+			                                    : Event == "up" ? "ButtonUp"
+			                                                    : "DoubleClick2"))
+			    .Int(Mask);
+			return true;
+		}
+		if (Event == "wheel")
+		{
+			std::int32_t Units = 0;
+			if (!Expect(1, 1, "mouse wheel UNITS (120 per notch)") || !Int(0, Units))
+			{
+				return false;
+			}
+			Builder.Begin(InputAddress("Mouse", "Wheel")).Int(Units);
+			return true;
+		}
+		Error = "unknown mouse event '" + std::string(Event) + "' (move, inside, hover, down, up, double, doubleclick, wheel)";
+		return false;
+	}
+	if (Device == "key")
+	{
+		if (Event == "down" || Event == "up")
+		{
+			std::int32_t Code = 0;
+			if (!Expect(1, 1, "key down|up VK") || !Int(0, Code))
+			{
+				return false;
+			}
+			Builder.Begin(InputAddress("Keyboard", Event == "down" ? "KeyDown" : "KeyUp")).Int(Code);
+			return true;
+		}
+		if (Event == "char")
+		{
+			std::int32_t Code = 0;
+			if (!Expect(1, 1, "key char C (one character or U+XXXX)") || !ParseCharacter(Items[2], Code, Error))
+			{
+				return false;
+			}
+			Builder.Begin(InputAddress("Keyboard", "KeyPress")).Int(Code);
+			return true;
+		}
+		Error = "unknown key event '" + std::string(Event) + "' (down, up, char)";
+		return false;
+	}
+	if (Device == "touch")
+	{
+		if (Event == "add" || Event == "move" || Event == "remove")
+		{
+			const bool bRemove = Event == "remove";
+			if (!Expect(3, bRemove ? 3 : 4, bRemove ? "touch remove ID X Y" : "touch add|move ID X Y [FORCE]"))
+			{
+				return false;
+			}
+			std::int32_t Id = 0;
+			float X = 0, Y = 0, Force = 1.0f;
+			const std::string_view IdWord = Items[2];
+			const bool bDecimal = IdWord.size() < 2 || (IdWord[1] != 'x' && IdWord[1] != 'X');
+			if (!bDecimal || !ParseI32(IdWord, Id))
+			{
+				Error = "not a decimal touch id: '" + std::string(IdWord) + "'";
+				return false;
+			}
+			if (!Float(1, X) || !Float(2, Y) || (Count == 4 && !Float(3, Force)))
+			{
+				return false;
+			}
+			Builder.Begin(InputAddress("MultiTouch", Event == "add"    ? "TouchAdd"
+			                                         : Event == "move" ? "TouchMove"
+			                                                           : "TouchRemove"))
+			    .String(std::to_string(Id))
+			    .Float(X)
+			    .Float(Y)
+			    .Float(0.0f)
+			    .Float(Force);
+			return true;
+		}
+		Error = "unknown touch event '" + std::string(Event) + "' (add, move, remove)";
+		return false;
+	}
+	Error = Device.empty() ? "missing event (mouse, key, touch or timecode)"
+	                       : "unknown input '" + std::string(Device) + "' (mouse, key, touch or timecode)";
+	return false;
+}
+
 } // namespace
 
 bool ParseGuid(std::string_view Text, UE4::GUID& Out)
@@ -610,7 +864,7 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 			return Fixed(16, "16 floats", F32);
 		}
 		const std::size_t Expected = bCameraForm ? 7 : 5;
-		if (!Args.Count(Expected, bCameraForm ? "at <x> <y> <z> <yaw> <pitch> <roll>"
+		if (!Args.Count(Expected, bCameraForm        ? "at <x> <y> <z> <yaw> <pitch> <roll>"
 		                          : bPerspectiveForm ? "perspective <fov> <aspect> <near> <far>"
 		                                             : "ortho <width> <height> <near> <far>"))
 		{
@@ -628,8 +882,8 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 			Numbers[Index - 1] = Value;
 		}
 		const FMatrix4 Matrix = bCameraForm ? CameraMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3], Numbers[4], Numbers[5])
-		                      : bPerspectiveForm ? PerspectiveMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3])
-		                                         : OrthographicMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3]);
+		                        : bPerspectiveForm ? PerspectiveMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3])
+		                                           : OrthographicMatrix(Numbers[0], Numbers[1], Numbers[2], Numbers[3]);
 		for (const float Element : Matrix)
 		{
 			Put(Out, Element);
@@ -721,6 +975,37 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 	default:
 		return ParseHexBytes(Args.Items, Out, Error);
 	}
+}
+
+bool BuildInputPacket(std::string_view Events, std::vector<std::uint8_t>& Out, std::string& Error)
+{
+	InputPacketBuilder Builder;
+	std::size_t Number = 0;
+	for (std::size_t Start = 0;;)
+	{
+		const std::size_t Semicolon = Events.find(';', Start);
+		const std::string_view Event =
+		    Events.substr(Start, Semicolon == std::string_view::npos ? std::string_view::npos : Semicolon - Start);
+		++Number;
+		const std::vector<std::string_view> Items = Words(Event);
+		// Only a lone event may be named in the error without its number.
+		const bool bSeveral = Number > 1 || Semicolon != std::string_view::npos;
+		if (!AddInputEvent(Items, Builder, Error))
+		{
+			if (bSeveral)
+			{
+				Error = "event " + std::to_string(Number) + ": " + Error;
+			}
+			return false;
+		}
+		if (Semicolon == std::string_view::npos)
+		{
+			break;
+		}
+		Start = Semicolon + 1;
+	}
+	Out = Builder.Finish();
+	return true;
 }
 
 EParseResult ParseScriptLine(std::string_view Line, ScriptCommand& Out, std::string& Error)
@@ -878,6 +1163,25 @@ EParseResult ParseScriptLine(std::string_view Line, ScriptCommand& Out, std::str
 		}
 		return EParseResult::Command;
 	}
+	if (Command == "input")
+	{
+		// An ITAC message built from readable events.
+		Out.Kind = ECommandKind::Send;
+		Out.Tag = UE4::Tag::ITAC;
+		std::string_view Tail = Rest;
+		if (!ParseSlot(NextWord(Tail), Out.Slot, Error))
+		{
+			return EParseResult::Error;
+		}
+		std::vector<std::uint8_t> Packet;
+		if (!BuildInputPacket(Tail, Packet, Error))
+		{
+			Error = "input: " + Error;
+			return EParseResult::Error;
+		}
+		Out.Payload = InputPacketPayload(Packet);
+		return EParseResult::Command;
+	}
 	Error = "unknown command '" + std::string(Command) + "'";
 	return EParseResult::Error;
 }
@@ -910,6 +1214,19 @@ first connected slot):
     FLD? guid|new name FLDS guid type:flag:name...            VERR text...     VIEW 6-ints
     LPHA int           UVER major minor patch                 XXXX hex-bytes (any other tag)
     raw hex-bytes      (the whole message as given, tag included)
+  input SLOT EVENT [; EVENT]...  send one input packet (ITAC), one bundle element per event, in order:
+    mouse move X Y                 pointer at X, Y (fractions of the viewport)
+    mouse inside 1|0               pointer enters / leaves the output window
+    mouse hover                    pointer hovers (no arguments)
+    mouse doubleclick              a double click of the left button (no arguments)
+    mouse down|up|double BUTTONS   press, release or double-click buttons: left, right, middle, thumb1,
+                                   thumb2, joined by + (left+right), or a mask number
+    mouse wheel UNITS              120 units per notch, negative towards the user
+    key down|up VK                 Windows virtual-key code (0x41 is A)
+    key char C                     one character, or U+XXXX (U+0020 for a space, U+003B for ;)
+    touch add|move ID X Y [FORCE]  touch ID (a decimal number) at X, Y; FORCE 1 when left out
+    touch remove ID X Y
+    timecode T                     a 64-bit integer
   Numbers may be written in hexadecimal with 0x; text takes the escapes \n \r \t \0 \\ \xNN.
 )";
 }

@@ -23,7 +23,7 @@ enum class ECommandKind : std::uint8_t
 	WaitConnected, ///< wait connected [N|*] [timeout-ms]
 	WaitMessage,   ///< wait message TAG [timeout-ms]
 	Sleep,         ///< sleep MS
-	Send,          ///< send N TAG args... / send N raw hex...
+	Send,          ///< send N TAG args... / send N raw hex... / input N events... (an ITAC message)
 	HoldTable,     ///< hold-table
 	ReleaseTable,  ///< release-table
 	Quit,          ///< quit
@@ -72,6 +72,13 @@ EParseResult ParseScriptLine(std::string_view Line, ScriptCommand& Out, std::str
  * Tags outside the catalogue take their payload as hexadecimal bytes.
  */
 bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<std::uint8_t>& Out, std::string& Error);
+
+/**
+ * Builds one input packet from the words after `input SLOT`: events separated by ";" (mouse move X Y, key down VK,
+ * touch add ID X Y [FORCE], timecode T, ...; see ScriptHelpText), one bundle element per event, in order.
+ * False with a reason in Error on an unknown event or a bad argument.
+ */
+bool BuildInputPacket(std::string_view Events, std::vector<std::uint8_t>& Out, std::string& Error);
 
 /** Parses a GUID written with or without braces ("{0B5A4F1E-...}"); false if it is not one. */
 bool ParseGuid(std::string_view Text, Korvat::UE4::GUID& Out);
