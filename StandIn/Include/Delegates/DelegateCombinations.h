@@ -22,3 +22,8 @@
 #define DECLARE_MULTICAST_DELEGATE_FourParams(DelegateName, Param1Type, Param2Type, Param3Type, Param4Type) typedef TMulticastDelegate<void(Param1Type, Param2Type, Param3Type, Param4Type)> DelegateName
 #define DECLARE_MULTICAST_DELEGATE_FiveParams(DelegateName, Param1Type, Param2Type, Param3Type, Param4Type, Param5Type) typedef TMulticastDelegate<void(Param1Type, Param2Type, Param3Type, Param4Type, Param5Type)> DelegateName
 #define DECLARE_MULTICAST_DELEGATE_SixParams(DelegateName, Param1Type, Param2Type, Param3Type, Param4Type, Param5Type, Param6Type) typedef TMulticastDelegate<void(Param1Type, Param2Type, Param3Type, Param4Type, Param5Type, Param6Type)> DelegateName
+
+// Events: multicast delegates that only their owning type may broadcast in the engine. The stand-in does not
+// restrict Broadcast to the owner (the owner type is not used).
+#define DECLARE_EVENT(OwningType, EventName) typedef TMulticastDelegate<void()> EventName
+#define DECLARE_EVENT_OneParam(OwningType, EventName, Param1Type) typedef TMulticastDelegate<void(Param1Type)> EventName

@@ -38,3 +38,30 @@ namespace EWindowMode
 		}
 	}
 }
+
+/** How a window may be transparent (GenericPlatform/GenericWindowDefinition.h). */
+enum class EWindowTransparency
+{
+	/** The window does not support transparency. */
+	None,
+	/** The window's opacity is applied to the whole window. */
+	PerWindow,
+	/** The window supports per-pixel alpha (only where the platform allows it). */
+	PerPixel,
+};
+
+/**
+ * What a native window is made from. The engine's structure has many more members (type, position, size,
+ * decorations, title, ...); the stand-in keeps the few it uses.
+ */
+struct FGenericWindowDefinition
+{
+	/** Top-left corner of the window on the desktop, in screen pixels. */
+	float XDesiredPositionOnScreen = 0.0f;
+	float YDesiredPositionOnScreen = 0.0f;
+	/** Size of the window's client area, in pixels. */
+	float WidthDesiredOnScreen = 0.0f;
+	float HeightDesiredOnScreen = 0.0f;
+	/** The window's transparency support. */
+	EWindowTransparency TransparencySupport = EWindowTransparency::None;
+};

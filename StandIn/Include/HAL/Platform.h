@@ -89,6 +89,10 @@ typedef char32_t UTF32CHAR;
 #ifndef WITH_EDITOR
 	#define WITH_EDITOR 1
 #endif
+#ifndef WITH_ACCESSIBILITY
+	// ApplicationCore's rules define it for the desktop platforms (accessibility on in editor and game builds).
+	#define WITH_ACCESSIBILITY 1
+#endif
 #ifndef WITH_EDITORONLY_DATA
 	#define WITH_EDITORONLY_DATA 1
 #endif
