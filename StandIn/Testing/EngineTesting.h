@@ -12,7 +12,9 @@
 //   EngineTesting::StopEngine();
 // @endcode
 //
-// A frame (RunFrame) is: FCoreDelegates::OnBeginFrame; the tick of every world that has begun play (its
+// A frame (RunFrame) is: FCoreDelegates::OnBeginFrame; when Slate is initialised, the poll of the platform
+// application's game devices (FSlateApplication::PollGameDeviceState, then FinishedInputThisFrame; the first
+// poll creates the input devices of input-device modules, see SlateTesting.h); the tick of every world that has begun play (its
 // registered components, by tick group, then each player controller's camera manager update, which caches
 // the point of view the frame renders with); the tick of every tickable object; the draw of every world
 // context's game viewport (the standalone game's, each play-in-editor session's), in world-context order, as
@@ -29,6 +31,7 @@
 
 #include "CoreMinimal.h"
 #include "GenericPlatform/GenericWindowDefinition.h"
+#include "Widgets/SWindow.h"
 
 class AActor;
 class APawn;
@@ -44,6 +47,7 @@ class UEditorEngine;
 class UGameEngine;
 class UGameViewportClient;
 class ULocalPlayer;
+class SWindow;
 class UWorld;
 
 namespace EngineTesting
@@ -74,6 +78,14 @@ struct FPlaySession
 	UWorld* World = nullptr;
 	UGameViewportClient* ViewportClient = nullptr;
 	FSceneViewport* Viewport = nullptr;
+	/**
+	 * The window of the viewport client (UGameViewportClient::GetWindow), added to Slate
+	 * (FSlateApplication::AddWindow), so it has a native window made by the platform application current then.
+	 * A standalone game's window is also UGameEngine::GameViewportWindow; a play-in-editor session in a window of
+	 * its own has a new window (FSlatePlayInEditorInfo::SlatePlayInEditorWindow); one in the level viewport has the
+	 * editor's main window (made at StartEditorEngine).
+	 */
+	TSharedPtr<SWindow> Window;
 	ULocalPlayer* LocalPlayer = nullptr;
 	APlayerController* PlayerController = nullptr;
 	APlayerCameraManager* CameraManager = nullptr;
@@ -84,7 +96,9 @@ struct FPlaySession
 /**
  * Makes a UGameEngine the engine (GEngine) with GIsEditor false, loads the TextureShare module, resolves the
  * engine's class references (LocalPlayerClass from LocalPlayerClassName) and broadcasts
- * FCoreDelegates::OnPostEngineInit. Load the plug-in's modules before, as the engine does.
+ * FCoreDelegates::OnPostEngineInit. Load the plug-in's modules before, as the engine does. Slate is initialised
+ * first (SlateTesting::InitializeSlate) unless a test has done it already; input-device modules are asked for
+ * their devices in the first frame (RunFrame), see StandIn/Testing/SlateTesting.h.
  */
 ENGINE_API UGameEngine* StartGameEngine();
 
@@ -96,7 +110,10 @@ ENGINE_API UGameEngine* StartGameEngine();
  */
 ENGINE_API UEditorEngine* StartEditorEngine();
 
-/** Stops play, broadcasts FCoreDelegates::OnEnginePreExit, destroys every world and clears GEngine/GEditor/GWorld. */
+/**
+ * Stops play, broadcasts FCoreDelegates::OnEnginePreExit, destroys every world, clears GEngine/GEditor/GWorld and
+ * shuts Slate down (which releases the input devices).
+ */
 ENGINE_API void StopEngine();
 
 /** Creates a game world (with its world subsystems, among them the TextureShare subsystem), known to GEngine. */

@@ -1,4 +1,5 @@
 #include "EngineTesting.h"
+#include "SlateTesting.h"
 #include "StandInTesting.h"
 
 #include "Camera/CameraComponent.h"
@@ -10,6 +11,7 @@
 #include "Engine/GameViewportClient.h"
 #include "Engine/LocalPlayer.h"
 #include "Engine/World.h"
+#include "Framework/Application/SlateApplication.h"
 #include "GameFramework/Pawn.h"
 #include "GameFramework/PlayerController.h"
 #include "LevelEditor.h"
@@ -17,6 +19,7 @@
 #include "SLevelViewport.h"
 #include "Modules/ModuleManager.h"
 #include "Slate/SceneViewport.h"
+#include "Widgets/SWindow.h"
 
 #include "EngineRecord.h"
 #include "../TextureShare/TextureShareState.h"
@@ -76,6 +79,36 @@ USceneComponent* AddRoot(AActor* Actor, const FTransform& Transform)
 	return Root;
 }
 
+// The editor's main window, which holds the level editor and its level viewports (made at editor start).
+TSharedPtr<SWindow>& EditorMainWindow()
+{
+	static TSharedPtr<SWindow>* Window = new TSharedPtr<SWindow>();
+	return *Window;
+}
+
+// Slate comes up early in the engine's start, before any input device is asked for.
+void EnsureSlate()
+{
+	if (!FSlateApplication::IsInitialized())
+	{
+		SlateTesting::InitializeSlate();
+	}
+}
+
+// A top-level window added to Slate, so the current platform application makes its native window.
+TSharedPtr<SWindow> AddGameWindow()
+{
+	return FSlateApplication::Get().AddWindow(MakeShared<SWindow>());
+}
+
+void DestroyGameWindow(const TSharedPtr<SWindow>& Window)
+{
+	if (Window.IsValid() && FSlateApplication::IsInitialized())
+	{
+		FSlateApplication::Get().DestroyWindowImmediately(Window.ToSharedRef());
+	}
+}
+
 void FinishEngineStart(UEngine* Engine)
 {
 	Engine->AddToRoot();
@@ -128,6 +161,7 @@ namespace EngineTesting
 UGameEngine* StartGameEngine()
 {
 	checkf(GEngine == nullptr, TEXT("An engine is running already"));
+	EnsureSlate();
 	GIsEditor = false;
 	UGameEngine* Engine = NewObject<UGameEngine>(GetTransientPackageAsObject());
 	FinishEngineStart(Engine);
@@ -137,6 +171,7 @@ UGameEngine* StartGameEngine()
 UEditorEngine* StartEditorEngine()
 {
 	checkf(GEngine == nullptr, TEXT("An engine is running already"));
+	EnsureSlate();
 	GIsEditor = true;
 	UEditorEngine* Editor = NewObject<UEditorEngine>(GetTransientPackageAsObject());
 	GEditor = Editor;
@@ -146,6 +181,7 @@ UEditorEngine* StartEditorEngine()
 	// The editor's UI: the level editor with one level viewport on the edited world.
 	FLevelEditorModule& LevelEditor = FModuleManager::LoadModuleChecked<FLevelEditorModule>(LevelEditorModuleName);
 	FLevelViewportAccess::SetFirstActiveLevelViewport(LevelEditor, FLevelViewportAccess::Create());
+	EditorMainWindow() = AddGameWindow();
 	return Editor;
 }
 
@@ -181,6 +217,8 @@ void StopEngine()
 		FLevelViewportAccess::SetFirstActiveLevelViewport(*LevelEditor, nullptr);
 	}
 	RetiredViewports().Reset();
+	DestroyGameWindow(EditorMainWindow());
+	EditorMainWindow().Reset();
 	GEngine->RemoveFromRoot();
 	GEngine->MarkAsGarbage();
 	GEngine = nullptr;
@@ -188,6 +226,7 @@ void StopEngine()
 	GWorld = nullptr;
 	GIsEditor = false;
 	GIsPlayInEditorWorld = false;
+	SlateTesting::ShutdownSlate();
 }
 
 UWorld* CreateGameWorld()
@@ -225,6 +264,9 @@ FPlaySession StartPlay(UWorld* World, const FPlayOptions& Options)
 	Engine->SceneViewport = MakeViewport(Session.ViewportClient, Options);
 	Session.ViewportClient->SetViewportFrame(Engine->SceneViewport.Get());
 	Session.Viewport = Engine->SceneViewport.Get();
+	Session.Window = AddGameWindow();
+	Engine->GameViewportWindow = Session.Window;
+	Session.ViewportClient->SetWindow(Session.Window);
 	GWorld = World;
 	if (Options.bSpawnPlayer)
 	{
@@ -247,6 +289,8 @@ void StopPlay()
 	}
 	Engine->GameViewport = nullptr;
 	Engine->SceneViewport.Reset();
+	DestroyGameWindow(Engine->GameViewportWindow.Pin());
+	Engine->GameViewportWindow.Reset();
 }
 
 FPlaySession StartPlayInEditor(const FPlayOptions& Options)
@@ -276,6 +320,7 @@ FPlaySession StartPlayInEditor(const FPlayOptions& Options)
 		FSceneViewportAccess::SetDesktopPosition(*PlayViewport, Options.DesktopPosition);
 		Info.DestinationSlateViewport = LevelViewport;
 		Session.Viewport = PlayViewport.Get();
+		Session.Window = EditorMainWindow();
 	}
 	else
 	{
@@ -283,7 +328,10 @@ FPlaySession StartPlayInEditor(const FPlayOptions& Options)
 		Info.SlatePlayInEditorWindowViewport->SetPlayInEditorViewport(true);
 		Session.ViewportClient->SetViewportFrame(Info.SlatePlayInEditorWindowViewport.Get());
 		Session.Viewport = Info.SlatePlayInEditorWindowViewport.Get();
+		Session.Window = AddGameWindow();
+		Info.SlatePlayInEditorWindow = Session.Window;
 	}
+	Session.ViewportClient->SetWindow(Session.Window);
 	if (Options.bSpawnPlayer)
 	{
 		SpawnPlayer(PlayWorld, Session.ViewportClient, Session);
@@ -318,6 +366,7 @@ void StopPlayInEditor()
 			{
 				RetiredViewports().Add(Info->SlatePlayInEditorWindowViewport);
 			}
+			DestroyGameWindow(Info->SlatePlayInEditorWindow.Pin());
 		}
 		GEditor->SlatePlayInEditorMap.Remove(Context->ContextHandle);
 	}
@@ -329,6 +378,12 @@ void StopPlayInEditor()
 void RunFrame(float DeltaSeconds)
 {
 	FCoreDelegates::OnBeginFrame.Broadcast();
+	if (FSlateApplication::IsInitialized())
+	{
+		// The engine loop polls the game devices before the engine ticks.
+		FSlateApplication::Get().PollGameDeviceState();
+		FSlateApplication::Get().FinishedInputThisFrame();
+	}
 	if (GEngine != nullptr)
 	{
 		TArray<UWorld*> Worlds;

@@ -3,8 +3,6 @@
 
 #include "EngineRecord.h"
 
-#include <cmath>
-
 FViewport::FViewport(FViewportClient* InViewportClient)
 	: ViewportClient(InViewportClient)
 {
@@ -22,18 +20,19 @@ FSceneViewport::~FSceneViewport() = default;
 
 FIntPoint FSceneViewport::ViewportToVirtualDesktopPixel(FVector2D ViewportCoordinate) const
 {
-	// The viewport covers SizeX by SizeY pixels from its desktop position; the last pixel is at Size - 1,
-	// so (1,1) maps onto the lower-right pixel rather than one past it.
-	const double X = DesktopPosition.X + ViewportCoordinate.X * (SizeX > 0 ? SizeX - 1 : 0);
-	const double Y = DesktopPosition.Y + ViewportCoordinate.Y * (SizeY > 0 ? SizeY - 1 : 0);
-	return FIntPoint(static_cast<int32>(std::lround(X)), static_cast<int32>(std::lround(Y)));
+	// As the engine: the normalised coordinate scaled by the viewport's size, moved to the viewport's place on
+	// the desktop (its cached geometry, at a DPI scale of 1), each axis truncated toward zero. (0,0) is the
+	// viewport's top-left pixel; (1,1) is one past its bottom-right pixel.
+	const double X = DesktopPosition.X + ViewportCoordinate.X * SizeX;
+	const double Y = DesktopPosition.Y + ViewportCoordinate.Y * SizeY;
+	return FIntPoint(FMath::TruncToInt32(X), FMath::TruncToInt32(Y));
 }
 
 FVector2D FSceneViewport::VirtualDesktopPixelToViewport(FIntPoint VirtualDesktopPointPx) const
 {
-	const double Width = SizeX > 1 ? SizeX - 1 : 1;
-	const double Height = SizeY > 1 ? SizeY - 1 : 1;
-	return FVector2D((VirtualDesktopPointPx.X - DesktopPosition.X) / Width, (VirtualDesktopPointPx.Y - DesktopPosition.Y) / Height);
+	// The inverse: the desktop pixel relative to the viewport's top-left, over the viewport's size.
+	return FVector2D(static_cast<double>(VirtualDesktopPointPx.X - DesktopPosition.X) / SizeX,
+		static_cast<double>(VirtualDesktopPointPx.Y - DesktopPosition.Y) / SizeY);
 }
 
 void FSceneViewport::ResizeFrame(uint32 NewSizeX, uint32 NewSizeY, EWindowMode::Type NewWindowMode)
