@@ -1,7 +1,7 @@
 # Google Benchmark programs (Debian's libbenchmark-dev). Run by hand or by scripts/bench.sh, not by ctest.
 find_package(benchmark REQUIRED)
 
-add_executable(korvat_bench_link ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchLink.cpp)
+add_executable(korvat_bench_link ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchLink.cpp ${CMAKE_SOURCE_DIR}/Tests/Bench/AllocationCounter.cpp)
 target_link_libraries(korvat_bench_link PRIVATE korvat_host_sim korvat_link benchmark::benchmark)
 korvat_warnings(korvat_bench_link)
 # The program replaces the global operator new/delete with malloc/free to count allocations; GCC cannot
@@ -15,7 +15,7 @@ korvat_warnings(korvat_idle_step_probe)
 
 # Instruction and allocation counts of an idle connected frame of the runtime module in the stand-in engine.
 if(TARGET korvat_sandbox)
-  add_executable(korvat_module_frame_probe ${CMAKE_SOURCE_DIR}/Tests/Bench/ModuleFrameProbe.cpp)
+  add_executable(korvat_module_frame_probe ${CMAKE_SOURCE_DIR}/Tests/Bench/ModuleFrameProbe.cpp ${CMAKE_SOURCE_DIR}/Tests/Bench/AllocationCounter.cpp)
   target_link_libraries(korvat_module_frame_probe PRIVATE korvat_sandbox korvat_host_sim)
   korvat_warnings(korvat_module_frame_probe)
   target_compile_options(korvat_module_frame_probe PRIVATE -Wno-unused-parameter
@@ -32,7 +32,7 @@ if(KORVAT_LIBLO_INCLUDE_DIR AND KORVAT_LIBLO_LIBRARY)
     target_include_directories(korvat_input_packet PUBLIC ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private)
     korvat_warnings(korvat_input_packet)
   endif()
-  add_executable(korvat_bench_input_packet ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchInputPacket.cpp)
+  add_executable(korvat_bench_input_packet ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchInputPacket.cpp ${CMAKE_SOURCE_DIR}/Tests/Bench/AllocationCounter.cpp)
   target_include_directories(korvat_bench_input_packet PRIVATE ${KORVAT_LIBLO_INCLUDE_DIR})
   target_link_libraries(korvat_bench_input_packet PRIVATE korvat_input_packet ${KORVAT_LIBLO_LIBRARY} benchmark::benchmark)
   korvat_warnings(korvat_bench_input_packet)

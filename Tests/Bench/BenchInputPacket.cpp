@@ -7,6 +7,7 @@
 // Allocations per packet are counted twice: C++ allocations through the replaced global operator new
 // (as BenchLink does), and every C heap allocation through a malloc that forwards to glibc's own.
 // The ratio and the allocation counts are printed after the table.
+#include "AllocationCounter.h"
 #include "Input/KorvatInputPacket.h"
 
 #include <benchmark/benchmark.h>
@@ -27,7 +28,6 @@
 namespace
 {
 
-std::atomic<std::uint64_t> NewCount{0};
 std::atomic<std::uint64_t> MallocCount{0};
 
 } // namespace
@@ -63,44 +63,6 @@ void free(void* Block)
 }
 #endif
 
-void* operator new(std::size_t Size)
-{
-	NewCount.fetch_add(1, std::memory_order_relaxed);
-	if (void* Block = std::malloc(Size == 0 ? 1 : Size))
-	{
-		return Block;
-	}
-	throw std::bad_alloc();
-}
-void* operator new[](std::size_t Size)
-{
-	return ::operator new(Size);
-}
-void* operator new(std::size_t Size, const std::nothrow_t&) noexcept
-{
-	NewCount.fetch_add(1, std::memory_order_relaxed);
-	return std::malloc(Size == 0 ? 1 : Size);
-}
-void* operator new[](std::size_t Size, const std::nothrow_t& Tag) noexcept
-{
-	return ::operator new(Size, Tag);
-}
-void operator delete(void* Block) noexcept
-{
-	std::free(Block);
-}
-void operator delete[](void* Block) noexcept
-{
-	std::free(Block);
-}
-void operator delete(void* Block, std::size_t) noexcept
-{
-	std::free(Block);
-}
-void operator delete[](void* Block, std::size_t) noexcept
-{
-	std::free(Block);
-}
 
 namespace Korvat::Input::Bench
 {
@@ -260,13 +222,13 @@ FDigest LibloOnce(const Bytes& Packet)
 
 struct FAllocationProbe
 {
-	std::uint64_t News = NewCount.load();
+	std::uint64_t News = Korvat::Bench::AllocationCount();
 	std::uint64_t Mallocs = MallocCount.load();
 
 	void Report(benchmark::State& State) const
 	{
 		const double Packets = static_cast<double>(State.iterations());
-		State.counters["new_per_packet"] = static_cast<double>(NewCount.load() - News) / Packets;
+		State.counters["new_per_packet"] = static_cast<double>(Korvat::Bench::AllocationCount() - News) / Packets;
 		State.counters["malloc_per_packet"] = static_cast<double>(MallocCount.load() - Mallocs) / Packets;
 	}
 };

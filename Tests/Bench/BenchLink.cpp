@@ -3,6 +3,7 @@
 //  - draining 64-byte messages with ReadMessages against a raw peek-and-read loop on a pipe of the same kind;
 //  - heap allocations per idle step (counted by replacing the global allocation functions; must be 0).
 // Ratios are printed after the table.
+#include "AllocationCounter.h"
 #include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -17,48 +18,9 @@
 namespace
 {
 
-std::atomic<std::uint64_t> AllocationCount{0};
 
 } // namespace
 
-void* operator new(std::size_t Size)
-{
-	AllocationCount.fetch_add(1, std::memory_order_relaxed);
-	if (void* Block = std::malloc(Size == 0 ? 1 : Size))
-	{
-		return Block;
-	}
-	throw std::bad_alloc();
-}
-void* operator new[](std::size_t Size)
-{
-	return ::operator new(Size);
-}
-void* operator new(std::size_t Size, const std::nothrow_t&) noexcept
-{
-	AllocationCount.fetch_add(1, std::memory_order_relaxed);
-	return std::malloc(Size == 0 ? 1 : Size);
-}
-void* operator new[](std::size_t Size, const std::nothrow_t& Tag) noexcept
-{
-	return ::operator new(Size, Tag);
-}
-void operator delete(void* Block) noexcept
-{
-	std::free(Block);
-}
-void operator delete[](void* Block) noexcept
-{
-	std::free(Block);
-}
-void operator delete(void* Block, std::size_t) noexcept
-{
-	std::free(Block);
-}
-void operator delete[](void* Block, std::size_t) noexcept
-{
-	std::free(Block);
-}
 
 namespace Korvat::UE4::Bench
 {
@@ -94,12 +56,12 @@ void BM_IdleStep_Link(benchmark::State& State)
 {
 	ConnectedLinkRig& Rig = LinkRig();
 	Rig.IdleStep();
-	const std::uint64_t Before = AllocationCount.load();
+	const std::uint64_t Before = Korvat::Bench::AllocationCount();
 	for (auto _ : State)
 	{
 		Rig.IdleStep();
 	}
-	const std::uint64_t Allocations = AllocationCount.load() - Before;
+	const std::uint64_t Allocations = Korvat::Bench::AllocationCount() - Before;
 	State.counters["allocs_per_step"] =
 		benchmark::Counter(static_cast<double>(Allocations) / static_cast<double>(State.iterations()));
 	if (!Rig.Link.IsConnected())

@@ -3,6 +3,7 @@
 // valgrind --tool=callgrind --toggle-collect=<function> counts their instructions, and counts the heap
 // allocations they make. The host runs on a thread of its own, as a host process would.
 // Usage: korvat_module_frame_probe [K]
+#include "AllocationCounter.h"
 #include "BenchSupport.h"
 
 #include "HostSimulator.h"
@@ -18,45 +19,6 @@
 #include <new>
 #include <thread>
 
-namespace
-{
-std::atomic<std::uint64_t> AllocationCount{0};
-}
-
-void* operator new(std::size_t Size)
-{
-	AllocationCount.fetch_add(1, std::memory_order_relaxed);
-	if (void* Block = std::malloc(Size == 0 ? 1 : Size))
-	{
-		return Block;
-	}
-	throw std::bad_alloc();
-}
-
-void* operator new[](std::size_t Size)
-{
-	return ::operator new(Size);
-}
-
-void operator delete(void* Block) noexcept
-{
-	std::free(Block);
-}
-
-void operator delete[](void* Block) noexcept
-{
-	std::free(Block);
-}
-
-void operator delete(void* Block, std::size_t) noexcept
-{
-	std::free(Block);
-}
-
-void operator delete[](void* Block, std::size_t) noexcept
-{
-	std::free(Block);
-}
 
 namespace Korvat::UE4::Bench
 {
@@ -121,9 +83,9 @@ int main(int ArgumentCount, char** Arguments)
 	Engine.RunFrames(10);
 	const bool bConnected = Module->IsConnected();
 
-	const std::uint64_t Before = AllocationCount.load();
+	const std::uint64_t Before = Korvat::Bench::AllocationCount();
 	UE4::Bench::RunIdleModuleFrames(*Module, Count);
-	const std::uint64_t Allocations = AllocationCount.load() - Before;
+	const std::uint64_t Allocations = Korvat::Bench::AllocationCount() - Before;
 
 	std::printf("frames=%d connected=%d allocations-per-frame=%.3f\n", Count, bConnected ? 1 : 0,
 		static_cast<double>(Allocations) / Count);

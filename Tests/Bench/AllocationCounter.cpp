@@ -1,0 +1,54 @@
+#include "AllocationCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+std::atomic<std::uint64_t> Allocations{0};
+}
+
+std::uint64_t Korvat::Bench::AllocationCount() noexcept
+{
+	return Allocations.load(std::memory_order_relaxed);
+}
+
+void* operator new(std::size_t Size)
+{
+	Allocations.fetch_add(1, std::memory_order_relaxed);
+	if (void* Block = std::malloc(Size == 0 ? 1 : Size))
+	{
+		return Block;
+	}
+	throw std::bad_alloc();
+}
+void* operator new[](std::size_t Size)
+{
+	return ::operator new(Size);
+}
+void* operator new(std::size_t Size, const std::nothrow_t&) noexcept
+{
+	Allocations.fetch_add(1, std::memory_order_relaxed);
+	return std::malloc(Size == 0 ? 1 : Size);
+}
+void* operator new[](std::size_t Size, const std::nothrow_t& Tag) noexcept
+{
+	return ::operator new(Size, Tag);
+}
+void operator delete(void* Block) noexcept
+{
+	std::free(Block);
+}
+void operator delete[](void* Block) noexcept
+{
+	std::free(Block);
+}
+void operator delete(void* Block, std::size_t) noexcept
+{
+	std::free(Block);
+}
+void operator delete[](void* Block, std::size_t) noexcept
+{
+	std::free(Block);
+}
