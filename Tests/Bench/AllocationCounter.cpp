@@ -1,22 +1,21 @@
 #include "AllocationCounter.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace
 {
-std::atomic<std::uint64_t> Allocations{0};
+thread_local std::uint64_t Allocations = 0;
 }
 
 std::uint64_t Korvat::Bench::AllocationCount() noexcept
 {
-	return Allocations.load(std::memory_order_relaxed);
+	return Allocations;
 }
 
 void* operator new(std::size_t Size)
 {
-	Allocations.fetch_add(1, std::memory_order_relaxed);
+	++Allocations;
 	if (void* Block = std::malloc(Size == 0 ? 1 : Size))
 	{
 		return Block;
@@ -29,7 +28,7 @@ void* operator new[](std::size_t Size)
 }
 void* operator new(std::size_t Size, const std::nothrow_t&) noexcept
 {
-	Allocations.fetch_add(1, std::memory_order_relaxed);
+	++Allocations;
 	return std::malloc(Size == 0 ? 1 : Size);
 }
 void* operator new[](std::size_t Size, const std::nothrow_t& Tag) noexcept

@@ -6,6 +6,9 @@
 
 namespace Korvat::Bench
 {
-/** Every operator new since the program started. */
+/**
+ * The operator new calls the calling thread made since it started: what a measured loop allocates, whatever a
+ * host simulator polling on another thread of the same program does meanwhile.
+ */
 std::uint64_t AllocationCount() noexcept;
 } // namespace Korvat::Bench
