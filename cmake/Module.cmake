@@ -5,7 +5,9 @@ if(NOT TARGET UnrealStandIn)
 endif()
 
 set(KORVAT_MODULE_DIR ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin)
-file(GLOB KORVAT_MODULE_SOURCES CONFIGURE_DEPENDS ${KORVAT_MODULE_DIR}/Private/*.cpp)
+# Every source of the module but the link's, which korvat_link builds (and shares with the host and tests).
+file(GLOB_RECURSE KORVAT_MODULE_SOURCES CONFIGURE_DEPENDS ${KORVAT_MODULE_DIR}/Private/*.cpp)
+list(FILTER KORVAT_MODULE_SOURCES EXCLUDE REGEX "/Private/Link/")
 add_library(KorvatPlugin SHARED ${KORVAT_MODULE_SOURCES})
 target_include_directories(KorvatPlugin
   PUBLIC ${KORVAT_MODULE_DIR}/Public

@@ -83,12 +83,12 @@ void FSandboxEngine::StartPlay()
 	}
 	if (Options.bEditor)
 	{
-		EngineTesting::StartPlayInEditor();
+		EngineTesting::StartPlayInEditor(Options.PlayOptions);
 	}
 	else
 	{
 		GameWorld = EngineTesting::CreateGameWorld();
-		EngineTesting::StartPlay(GameWorld);
+		EngineTesting::StartPlay(GameWorld, Options.PlayOptions);
 	}
 	bPlaying = true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "EngineTesting.h"
 
 class FKorvatPlugin;
 class UWorld;
@@ -20,6 +21,8 @@ struct FSandboxOptions
 	bool bEditor = false;
 	/** The module library; empty for the one built beside this program. */
 	FString ModulePath;
+	/** How games are started: viewport size and desktop position, the player. */
+	EngineTesting::FPlayOptions PlayOptions;
 };
 
 class FSandboxEngine

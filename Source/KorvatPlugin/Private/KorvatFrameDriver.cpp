@@ -113,7 +113,11 @@ void FKorvatPlugin::OnBeginFrame()
 		SetGameRunning(nullptr);
 	}
 
-	// With no game viewport, the platform application that the input device wraps is handed back to Slate here.
+	// Without a game viewport the host's pointer has nothing to steer: the real platform application goes back.
+	if (InputDevice.IsValid() && GameViewportClient() == nullptr)
+	{
+		RestorePlatformApplication();
+	}
 
 	if (!Link.IsConnected())
 	{
@@ -143,7 +147,7 @@ void FKorvatPlugin::OnBeginFrame()
 			TRACE_CPUPROFILER_EVENT_SCOPE(FKorvatPlugin::TickANC);
 			TickAnc();
 		}
-		// Queued host input is injected here, before host method calls are delivered.
+		ProcessKorvatInputs();
 		DeliverHostEvents();
 		ApplyPendingResolution();
 	}

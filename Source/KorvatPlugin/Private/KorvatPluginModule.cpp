@@ -8,6 +8,7 @@
 #include "Misc/CoreDelegates.h"
 #include "ProfilingDebugging/CpuProfilerTrace.h"
 
+#include "Input/KorvatInputDevice.h"
 #include "KorvatLaunchId.h"
 #include "KorvatPluginLog.h"
 
@@ -41,6 +42,12 @@ void FKorvatPlugin::StartupModule()
 
 void FKorvatPlugin::ShutdownModule()
 {
+	// Slate must not keep an object of a module that is going away.
+	RestorePlatformApplication();
+	if (InputDevice.IsValid())
+	{
+		InputDevice->Detach();
+	}
 	if (Link.IsConnected())
 	{
 		Link.Release();
@@ -54,12 +61,6 @@ void FKorvatPlugin::ShutdownModule()
 	FCoreDelegates::OnEnginePreExit.RemoveAll(this);
 	// Engine initialisation may still be ahead when the module goes away early; its notification must not reach a dead module.
 	FCoreDelegates::OnPostEngineInit.RemoveAll(this);
-}
-
-TSharedPtr<IInputDevice> FKorvatPlugin::CreateInputDevice(const TSharedRef<FGenericApplicationMessageHandler>& InMessageHandler)
-{
-	// The module does not inject host input yet, so it offers the engine no input device.
-	return nullptr;
 }
 
 void FKorvatPlugin::Tick(float DeltaTime)
@@ -104,6 +105,7 @@ void FKorvatPlugin::OnEndFrame()
 void FKorvatPlugin::OnEnginePreExit()
 {
 	TRACE_CPUPROFILER_EVENT_SCOPE(FKorvatPlugin::OnBeginPreExit);
+	RestorePlatformApplication();
 	// Give the slot back before the engine tears down, so the host sees it freed even without a module shut-down.
 	if (Link.IsConnected())
 	{

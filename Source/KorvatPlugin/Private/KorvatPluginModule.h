@@ -111,6 +111,10 @@ private:
 	void ConfigurePlayerController(bool bConnected);
 	/** Moves the first player to the host's camera, when the host sent a new camera or projection. */
 	void ApplyHostCamera();
+	/** Injects the input packets the host sent, while a game runs; drops them otherwise. */
+	void ProcessKorvatInputs();
+	/** Gives Slate its real platform application back if the input device's wrapper is the one installed. */
+	void RestorePlatformApplication();
 	/** Makes local players created from now on of the module's class, which takes the host's projection. */
 	static void UseKorvatLocalPlayer();
 	/** The scene viewport the player looks through: the game's, the level editor's or a play-in-editor session's. */
