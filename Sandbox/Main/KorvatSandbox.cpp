@@ -15,6 +15,7 @@
 #include "EngineTesting.h"
 #include "GameFramework/Pawn.h"
 #include "GameFramework/PlayerController.h"
+#include "SlateTesting.h"
 #include "StandInTesting.h"
 
 #include "KorvatPluginModule.h"
@@ -165,6 +166,54 @@ public:
 
 	bool IsConnected() const { return bWasConnected; }
 
+	/** What the game's input received since the last look (the calls on Slate's application). */
+	void ReportInput()
+	{
+		const TArray<SlateTesting::FMessageHandlerCall> Calls = SlateTesting::GetSlateCalls();
+		static const TCHAR* const ButtonNames[] = {TEXT("Left"), TEXT("Middle"), TEXT("Right"), TEXT("Thumb01"), TEXT("Thumb02")};
+		for (int32 Index = InputCallsSeen; Index < Calls.Num(); ++Index)
+		{
+			const SlateTesting::FMessageHandlerCall& Call = Calls[Index];
+			FString Detail;
+			if (Call.Function == TEXT("OnRawMouseMove"))
+			{
+				Detail = FString::Printf(TEXT(" by (%d, %d)"), Call.X, Call.Y);
+			}
+			else if (Call.Function.StartsWith(TEXT("OnMouse")) && Call.Function != TEXT("OnMouseWheel"))
+			{
+				Detail = FString::Printf(TEXT(" %s"), Call.Button >= 0 && Call.Button < 5 ? ButtonNames[Call.Button] : TEXT("?"));
+			}
+			else if (Call.Function == TEXT("OnMouseWheel"))
+			{
+				Detail = FString::Printf(TEXT(" %.2f"), Call.Delta);
+			}
+			else if (Call.Function == TEXT("OnKeyDown") || Call.Function == TEXT("OnKeyUp"))
+			{
+				Detail = FString::Printf(TEXT(" key 0x%02X, character '%c'"), Call.KeyCode, static_cast<TCHAR>(Call.CharacterCode));
+			}
+			else if (Call.Function == TEXT("OnKeyChar"))
+			{
+				Detail = FString::Printf(TEXT(" '%c'"), Call.Character);
+			}
+			else if (Call.Function.StartsWith(TEXT("OnTouch")))
+			{
+				Detail = FString::Printf(TEXT(" index %d at (%.1f, %.1f)"), Call.TouchIndex, Call.Location.X, Call.Location.Y);
+			}
+			else if (Call.Function == TEXT("OverridePlatformApplication"))
+			{
+				const TSharedPtr<GenericApplication> Installed = Call.Application.Pin();
+				Detail = Installed == SlateTesting::GetStandInPlatformApplication() ? TEXT(": the real platform application")
+				                                                                   : TEXT(": the plug-in's wrapper (virtual cursor)");
+			}
+			else if (Call.Function == TEXT("ProcessApplicationActivationEvent"))
+			{
+				Detail = Call.bValue ? TEXT(" (activate)") : TEXT(" (deactivate)");
+			}
+			Say("input: " + Narrow(Call.Function + Detail));
+		}
+		InputCallsSeen = Calls.Num();
+	}
+
 	/** Where the host camera put the first player, and the projection the last rendered view used. */
 	void ReportCamera()
 	{
@@ -260,6 +309,7 @@ private:
 	int32 LogLinesSeen = 0;
 	int32 ResolutionRequestsSeen = 0;
 	int32 ScalabilitySeen = 0;
+	int32 InputCallsSeen = 0;
 	bool bResolutionPending = false;
 	bool bReportedFrameResize = false;
 	int PendingSince = 0;
@@ -419,6 +469,17 @@ int RunSandbox(const FSandboxArguments& Arguments)
 					Host.Command("send * CAMR at 0 20 0 0 -90 0");
 				}},
 			{"report the orthographic camera", FramesSinceMark(3), [&] { Observer.ReportCamera(); }},
+			{"host input", FramesSinceMark(2),
+				[&] {
+					Observer.ReportInput();
+					Observer.Say("the host's pointer enters its output, moves, clicks, scrolls, types and touches with two fingers");
+					Host.Command("input * mouse inside 1 ; mouse move 0.5 0.5 ; mouse down left ; mouse up left ; mouse wheel -240");
+					Host.Command("input * key down 0x41 ; key char a ; key up 0x41");
+					Host.Command("input * touch add 7 0.2 0.3 ; touch add 8 0.6 0.4 ; touch move 7 0.25 0.35 0.5 ; "
+								 "touch remove 7 0.25 0.35 ; touch remove 8 0.6 0.4");
+					Host.Command("input * mouse inside 0");
+				}},
+			{"report the input", FramesSinceMark(3), [&] { Observer.ReportInput(); }},
 			{"stop the game", FramesSinceMark(10), [&] { Engine.StopPlay(); Observer.Say("game stopped"); }},
 			{"start the game again", FramesSinceMark(5), [&] { Engine.StartPlay(); Observer.Say("game started"); }},
 			{"kill the host", FramesSinceMark(10), [&] { Host.Kill(); }},
