@@ -2,6 +2,8 @@
 // and applies what the host sent.
 #include "KorvatPluginModule.h"
 
+#include "KorvatLocalPlayer.h"
+
 #include "Camera/PlayerCameraManager.h"
 #include "Components/PrimitiveComponent.h"
 #include "DynamicRHI.h"
@@ -9,7 +11,6 @@
 #include "Engine/GameViewportClient.h"
 #include "Engine/LocalPlayer.h"
 #include "Engine/World.h"
-#include "KorvatLocalPlayer.h"
 #include "GameFramework/GameUserSettings.h"
 #include "GameFramework/Pawn.h"
 #include "GameFramework/PlayerController.h"
@@ -35,7 +36,6 @@ using Korvat::UE4::RenderQuality;
 /** Sent to the host every frame while the engine renders through anything but Direct3D 11. */
 const std::string RenderBackEndErrorText =
 	"ERROR: Unreal D2I requires using the DirectX 11 rendering backend, please switch your Unreal project to it.\n";
-
 
 /** The single scalability level of a render quality; unknown values act as VeryHigh. */
 int32 SingleQualityLevelOf(RenderQuality Quality)
