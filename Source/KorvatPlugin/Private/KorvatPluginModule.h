@@ -74,6 +74,40 @@ public:
 	FVector2D GetKorvatProjectionOffset() const;
 	bool IsKorvatCameraOrtho() const;
 
+	// Values the host sent, by value id and kind (each kind is kept apart). isAvailable tells whether the host
+	// sent one of that kind for the id; when it did not, the reader returns the default.
+
+	int32 GetIntValue(uint32 ValueId, bool& isAvailable) const;
+	float GetFloatValue(uint32 ValueId, bool& isAvailable) const;
+	/** The text up to its first NUL, decoded from UTF-8. */
+	FString GetStringValue(uint32 ValueId, bool& isAvailable) const;
+	bool GetBoolValue(uint32 ValueId, bool& isAvailable) const;
+	TArray<int32> GetIntArray(uint32 ValueId, bool& isAvailable) const;
+	TArray<float> GetFloatArray(uint32 ValueId, bool& isAvailable) const;
+	/** The items of the host's NUL-separated text, in order. */
+	TArray<FString> GetStringArray(uint32 ValueId, bool& isAvailable) const;
+	TArray<bool> GetBoolArray(uint32 ValueId, bool& isAvailable) const;
+	/** The host's 4x4 matrix with scale as a transform; the identity when none arrived. */
+	FTransform GetTransformValue(uint32 ValueId, bool& isAvailable) const;
+	/** No host message carries colours: always unavailable, all channels 0. */
+	FColor GetColorValue(uint32 ValueId, bool& isAvailable) const;
+
+	// Values for the host: published with the frame marker in every registered share object, where a later
+	// send of the same kind and id replaces the earlier one. Without a registered share object nothing is sent.
+
+	void SendIntValue(uint32 ValueId, const int32& Value);
+	void SendFloatValue(uint32 ValueId, const float& Value);
+	/** Sends the text up to its first NUL as UTF-8. */
+	void SendStringValue(uint32 ValueId, const FString& Value);
+	void SendBoolValue(uint32 ValueId, bool Value);
+	void SendIntArray(uint32 ValueId, const TArray<int32>& Values);
+	void SendFloatArray(uint32 ValueId, const TArray<float>& Values);
+	/** Sends each item up to its first NUL as UTF-8, each followed by one NUL. */
+	void SendStringArray(uint32 ValueId, const TArray<FString>& Values);
+	void SendBoolArray(uint32 ValueId, const TArray<bool>& Values);
+	/** Sends the transform's matrix with scale, 16 doubles row by row. */
+	void SendTransformValue(uint32 ValueId, const FTransform& Value);
+
 	/** The view extension that reports the views of Viewport to the host; made and registered on first use. */
 	TSharedPtr<FKorvatViewExtension, ESPMode::ThreadSafe> FindOrAddDisplayConfiguration(FViewport* Viewport);
 
