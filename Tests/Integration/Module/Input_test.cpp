@@ -106,6 +106,7 @@ TEST_F(InputTest, InsideTheHostsOutputTheWrapperWithItsVirtualCursorIsInstalled)
 	SlateTesting::ResetRecords();
 	Wrapper->PumpMessages(0.5f);
 	EXPECT_EQ(SlateTesting::FunctionNames(SlateTesting::GetPlatformApplicationCalls()), TArray<FString>({TEXT("PumpMessages")}));
+	EXPECT_EQ(Wrapper->GetMessageHandler(), Real->GetMessageHandler());
 	EXPECT_TRUE(Wrapper->IsMouseAttached());
 	EXPECT_FALSE(Wrapper->IsUsingHighPrecisionMouseMode());
 

@@ -7,11 +7,13 @@ FKorvatPlatformApplication::FKorvatPlatformApplication(const TSharedPtr<GenericA
 	, Wrapped(InWrapped)
 {
 	check(Wrapped.IsValid());
+	// Slate does not hand the wrapper a message handler when it installs it: start with the wrapped one's, so
+	// that GetMessageHandler answers alike on both.
+	GenericApplication::SetMessageHandler(Wrapped->GetMessageHandler());
 }
 
 void FKorvatPlatformApplication::SetMessageHandler(const TSharedRef<FGenericApplicationMessageHandler>& InMessageHandler)
 {
-	// Kept here too, so that GetMessageHandler answers alike on both.
 	GenericApplication::SetMessageHandler(InMessageHandler);
 	Wrapped->SetMessageHandler(InMessageHandler);
 }
