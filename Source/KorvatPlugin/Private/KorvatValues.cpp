@@ -42,7 +42,10 @@ bool AppendUtf8(const FString& Text, int32 Terminators, TArray<uint8>& Out)
 		return false;
 	}
 	Out.Append(reinterpret_cast<const uint8*>(Utf8.Get()), Utf8.Length());
-	Out.AddZeroed(Terminators);
+	for (int32 Index = 0; Index < Terminators; ++Index)
+	{
+		Out.Add(0);
+	}
 	return true;
 }
 } // namespace KorvatValues
