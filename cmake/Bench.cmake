@@ -41,3 +41,13 @@ if(KORVAT_LIBLO_INCLUDE_DIR AND KORVAT_LIBLO_LIBRARY)
 else()
   message(STATUS "liblo not found (Debian: liblo-dev): korvat_bench_input_packet is not built")
 endif()
+
+# Publishing values for the host through the runtime module against an snprintf encoder, in the stand-in engine.
+if(TARGET korvat_sandbox)
+  add_executable(korvat_bench_values ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchValues.cpp ${CMAKE_SOURCE_DIR}/Tests/Bench/AllocationCounter.cpp)
+  target_link_libraries(korvat_bench_values PRIVATE korvat_sandbox korvat_host_sim benchmark::benchmark)
+  korvat_warnings(korvat_bench_values)
+  # Engine headers name parameters they do not use; replaced operator new/delete as in korvat_bench_link.
+  target_compile_options(korvat_bench_values PRIVATE -Wno-unused-parameter
+    $<$<CXX_COMPILER_ID:GNU>:-Wno-mismatched-new-delete>)
+endif()
