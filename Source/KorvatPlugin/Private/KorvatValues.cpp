@@ -4,7 +4,8 @@
 
 #include "Containers/StringConv.h"
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace KorvatValues
 {
@@ -70,7 +71,15 @@ FString FKorvatPlugin::GetStringValue(uint32 ValueId, bool& isAvailable) const
 		return FString();
 	}
 	// The text ends at its first NUL; an engine string cannot hold more than MAX_int32 characters.
-	const size_t Length = std::min<size_t>(std::min(Stored->find('\0'), Stored->size()), static_cast<size_t>(MAX_int32 - 1));
+	size_t Length = Stored->find('\0');
+	if (Length == std::string::npos)
+	{
+		Length = Stored->size();
+	}
+	if (Length > static_cast<size_t>(MAX_int32 - 1))
+	{
+		Length = static_cast<size_t>(MAX_int32 - 1);
+	}
 	const FUTF8ToTCHAR Text(Stored->data(), static_cast<int32>(Length));
 	return FString(Text.Length(), Text.Get());
 }
