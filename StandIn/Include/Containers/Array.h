@@ -204,7 +204,7 @@ public:
 	{
 		check(Count >= 0);
 		const SizeType Index = ArrayNum;
-		Reserve(ArrayNum + Count);
+		Grow(ArrayNum + Count);
 		for (SizeType I = 0; I < Count; ++I)
 		{
 			::new (static_cast<void*>(Data + ArrayNum)) ElementType();
@@ -218,10 +218,14 @@ public:
 	SizeType AddZeroed(SizeType Count = 1)
 	{
 		static_assert(std::is_trivially_copyable_v<ElementType>, "AddZeroed needs a trivially copyable element type");
+		check(Count >= 0);
 		const SizeType Index = ArrayNum;
-		Reserve(ArrayNum + Count);
-		std::memset(static_cast<void*>(Data + ArrayNum), 0, sizeof(ElementType) * static_cast<SIZE_T>(Count));
-		ArrayNum += Count;
+		if (Count > 0)
+		{
+			Grow(ArrayNum + Count);
+			std::memset(static_cast<void*>(Data + ArrayNum), 0, sizeof(ElementType) * static_cast<SIZE_T>(Count));
+			ArrayNum += Count;
+		}
 		return Index;
 	}
 
@@ -271,7 +275,7 @@ public:
 
 	void Append(TArray&& Source)
 	{
-		Reserve(ArrayNum + Source.ArrayNum);
+		Grow(ArrayNum + Source.ArrayNum);
 		for (SizeType I = 0; I < Source.ArrayNum; ++I)
 		{
 			Emplace(MoveTempIfPossible(Source.Data[I]));
