@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the release benchmark programs, runs the link benchmarks and the input packet benchmark (each
+# Builds the release benchmark programs, runs the link, value-publishing and input packet benchmarks (each
 # beside its baseline) and counts the instructions of one idle link step against its platform floor with
 # callgrind.
 # Usage: scripts/bench.sh [K]   (K idle steps for the instruction count, default 2000)
@@ -16,10 +16,14 @@ input_bench=
 if ninja -C "$build" -t targets all | grep -q '^korvat_bench_input_packet:'; then
 	input_bench=korvat_bench_input_packet
 fi
-ninja -C "$build" -j2 korvat_bench_link korvat_idle_step_probe korvat_module_frame_probe $input_bench
+ninja -C "$build" -j2 korvat_bench_link korvat_bench_values korvat_idle_step_probe korvat_module_frame_probe $input_bench
 
 echo "== Google Benchmark (median of 5)"
 "$build/korvat_bench_link" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+echo
+echo "== Publishing values: the module against an snprintf encoder (median of 5)"
+"$build/korvat_bench_values" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 echo
 echo "== Input packets: the walker against liblo (median of 5)"
