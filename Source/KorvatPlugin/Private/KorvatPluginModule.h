@@ -108,6 +108,23 @@ public:
 	/** Sends the transform's matrix with scale, 16 doubles row by row. */
 	void SendTransformValue(uint32 ValueId, const FTransform& Value);
 
+	// Methods, events and field lists. Method callbacks run when the host calls the method of their id, the
+	// latest registered first; they are dropped when a new world is created. Field-list questions and answers
+	// travel only while the link is connected; otherwise they are dropped silently.
+
+	/** Adds Callback for the host's calls of the method ValueId; registering a callback twice runs it twice. */
+	void RegisterEvent(uint32 ValueId, const FKorvatEventCallback& Callback);
+	/** Publishes an event for the host with the next sequence number of this process (the first is 0). */
+	void TriggerEvent(uint32 ValueId, int32 Argument);
+	/** Asks the host for the fields of NodeName (sent lower-cased); the answer reaches Requester once, later. Without a Requester nothing is asked. */
+	void RequestFieldListUpdate(const FString& NodeName, IKorvatNodeFieldSync* Requester);
+	/** Withdraws every open field-list question of Requester; call it before Requester is destroyed. */
+	void CancelFieldListRequests(IKorvatNodeFieldSync* Requester);
+	/** The host's questions collected since the last call (request GUID to node name); each is handed out once. */
+	std::unordered_map<Korvat::UE4::GUID, std::string, Korvat::UE4::GuidHash> GetFieldListRequests();
+	/** Answers the host's question RequestId with Fields, in order. */
+	void SendFieldList(const Korvat::UE4::GUID& RequestId, const std::vector<Korvat::UE4::FieldDescriptor>& Fields);
+
 	/** The view extension that reports the views of Viewport to the host; made and registered on first use. */
 	TSharedPtr<FKorvatViewExtension, ESPMode::ThreadSafe> FindOrAddDisplayConfiguration(FViewport* Viewport);
 
