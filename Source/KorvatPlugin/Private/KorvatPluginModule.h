@@ -116,7 +116,10 @@ public:
 	void RegisterEvent(uint32 ValueId, const FKorvatEventCallback& Callback);
 	/** Publishes an event for the host with the next sequence number of this process (the first is 0). */
 	void TriggerEvent(uint32 ValueId, int32 Argument);
-	/** Asks the host for the fields of NodeName (sent lower-cased); the answer reaches Requester once, later. Without a Requester nothing is asked. */
+	/**
+	 * Asks the host for the fields of NodeName (sent lower-cased); the answer reaches Requester once, later.
+	 * Without a Requester nothing is asked.
+	 */
 	void RequestFieldListUpdate(const FString& NodeName, IKorvatNodeFieldSync* Requester);
 	/** Withdraws every open field-list question of Requester; call it before Requester is destroyed. */
 	void CancelFieldListRequests(IKorvatNodeFieldSync* Requester);
