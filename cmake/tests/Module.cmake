@@ -23,4 +23,12 @@ if(TARGET korvat_sandbox)
     SOURCES ${KORVAT_MODULE_TEST_SOURCES}
     LIBRARIES korvat_sandbox korvat_host_sim korvat_test_support UnrealStandInTextureSharePrivate)
   target_compile_options(korvat_module_tests PRIVATE -Wno-unused-parameter)
+  # A reflected receiver that the module's dynamic delegates are bound to, as a Blueprint's custom event is.
+  set(KORVAT_MODULE_FIXTURE_DIR ${CMAKE_SOURCE_DIR}/Tests/Integration/Module/ModuleFixture)
+  target_sources(korvat_module_tests PRIVATE ${KORVAT_MODULE_FIXTURE_DIR}/KorvatTestReceiver.cpp)
+  target_include_directories(korvat_module_tests PRIVATE ${KORVAT_MODULE_FIXTURE_DIR})
+  target_compile_definitions(korvat_module_tests PRIVATE KORVATTESTFIXTURE_API=)
+  korvat_reflect_headers(TARGET korvat_module_tests MODULE KorvatTestFixture API_MACRO KORVATTESTFIXTURE_API
+    MODULE_ROOT ${KORVAT_MODULE_FIXTURE_DIR}
+    HEADERS ${KORVAT_MODULE_FIXTURE_DIR}/KorvatTestReceiver.h)
 endif()
