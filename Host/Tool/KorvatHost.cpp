@@ -144,6 +144,10 @@ public:
 			return 1;
 		}
 		PrintLine(Options.bJson ? "{\"event\":\"started\"}" : "host started");
+		if (Options.bWatchShares)
+		{
+			WatchShares(); // what is already there only sets the baseline
+		}
 
 		long long Frame = 0;
 		bool bQuit = false;
@@ -201,7 +205,11 @@ private:
 		}
 	}
 
-	/** Prints the share objects' parameters of every frame delivered since the last look. */
+	/**
+	 * Prints the share objects' parameters of every frame delivered since the last look. What the folder held
+	 * when the host started is not news: a file left by an engine that has gone (a crash, or a file the engine
+	 * could not remove while this tool had it open) would otherwise read as a delivery of the new session.
+	 */
 	void WatchShares()
 	{
 		const std::filesystem::path Directory = ShareChannelDirectory();
@@ -210,6 +218,8 @@ private:
 		{
 			return;
 		}
+		const bool bBaseline = !bShareBaselineTaken;
+		bShareBaselineTaken = true;
 		for (const std::string& Name : Names)
 		{
 			ShareChannelFrame Frame;
@@ -217,12 +227,17 @@ private:
 			{
 				continue;
 			}
-			auto [Seen, bNew] = SeenShareFrames.try_emplace(Name, Frame.Frame);
-			if (!bNew && Seen->second == Frame.Frame)
+			// A rewrite changes the file's time even when a restarted share object counts the same frame again.
+			std::error_code Error;
+			const std::filesystem::file_time_type Written =
+				std::filesystem::last_write_time(Directory / (Name + std::string(ShareChannelFileSuffix)), Error);
+			const FSeenShareFrame Current{Frame.Frame, Error ? std::filesystem::file_time_type() : Written};
+			auto [Seen, bNew] = SeenShareFrames.try_emplace(Name, Current);
+			if (bBaseline || (!bNew && Seen->second == Current))
 			{
 				continue;
 			}
-			Seen->second = Frame.Frame;
+			Seen->second = Current;
 			for (const auto& [Key, Value] : Frame.Parameters)
 			{
 				PrintShareParameter(Name, Frame.Frame, Key, Value);
@@ -562,7 +577,14 @@ private:
 	/** Per slot, the last message printed and how often it came again since. */
 	std::map<std::uint32_t, FRepeats> LastReceived;
 	std::map<std::uint32_t, std::uint64_t> ConsumedByTag;
-	std::map<std::string, std::uint32_t> SeenShareFrames;
+	struct FSeenShareFrame
+	{
+		std::uint32_t Frame = 0;
+		std::filesystem::file_time_type Written;
+		bool operator==(const FSeenShareFrame&) const = default;
+	};
+	std::map<std::string, FSeenShareFrame> SeenShareFrames;
+	bool bShareBaselineTaken = false;
 	std::uint64_t ObserveCount = 0;
 };
 
