@@ -186,13 +186,23 @@ void FKorvatPlugin::PublishParameter(uint32 Tag, uint32 Id, const Korvat::UE4::G
 	Korvat::UE4::FormatParameterKey(Tag, Id, Identifier, ParameterKeyBuffer);
 	Korvat::UE4::FormatParameterValue(
 		FrameMarker, std::span<const uint8>(static_cast<const uint8*>(Payload), static_cast<size_t>(Length)), ParameterValueBuffer);
-	const FString Key(ParameterKeyBuffer.c_str());
-	const FString Value(ParameterValueBuffer.c_str());
+	FString Key(ParameterKeyBuffer.c_str());
+	FString Value(ParameterValueBuffer.c_str());
+	// Usually one share object is registered: the last one takes the strings themselves, the others copies.
+	size_t Remaining = RegisteredTextureShares.size();
 	for (const auto& Entry : RegisteredTextureShares)
 	{
+		--Remaining;
 		if (UTextureShareObject* Object = Entry.second.Get())
 		{
-			Object->CustomData.SendParameters.Add(Key, Value);
+			if (Remaining == 0)
+			{
+				Object->CustomData.SendParameters.Add(MoveTemp(Key), MoveTemp(Value));
+			}
+			else
+			{
+				Object->CustomData.SendParameters.Add(Key, Value);
+			}
 		}
 	}
 }
