@@ -8,6 +8,7 @@
 // (as BenchLink does), and every C heap allocation through a malloc that forwards to glibc's own.
 // The ratio and the allocation counts are printed after the table.
 #include "AllocationCounter.h"
+#include "BenchFigures.h"
 #include "Input/KorvatInputPacket.h"
 
 #include <benchmark/benchmark.h>
@@ -285,79 +286,33 @@ void BM_InputPacket_Liblo(benchmark::State& State)
 }
 BENCHMARK(BM_InputPacket_Liblo);
 
-/** Prints the table as usual and keeps each benchmark's figures for the ratio. */
-class RatioReporter : public benchmark::ConsoleReporter
+/** The walker against liblo, and the allocations of each. */
+void PrintRatio(const Korvat::Bench::FFigureReporter& Figures)
 {
-public:
-	RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-	void ReportRuns(const std::vector<Run>& Runs) override
+	const Korvat::Bench::FBenchFigures* Walker = Figures.Find("BM_InputPacket_Walker");
+	const Korvat::Bench::FBenchFigures* Liblo = Figures.Find("BM_InputPacket_Liblo");
+	if (Walker == nullptr || Liblo == nullptr || Walker->RealTime <= 0)
 	{
-		ConsoleReporter::ReportRuns(Runs);
-		for (const Run& Result : Runs)
-		{
-			const bool bMedian = Result.run_type == Run::RT_Aggregate && Result.aggregate_name == "median";
-			if ((Result.run_type != Run::RT_Iteration && !bMedian) || Result.error_occurred)
-			{
-				continue;
-			}
-			Figures& Entry = ByName[Result.run_name.function_name];
-			Entry.TimePerPacket = Result.GetAdjustedRealTime();
-			Entry.CpuTimePerPacket = Result.GetAdjustedCPUTime();
-			const auto Counter = [&Result](const char* Name)
-			{
-				const auto Found = Result.counters.find(Name);
-				return Found != Result.counters.end() ? double(Found->second) : 0.0;
-			};
-			Entry.NewPerPacket = Counter("new_per_packet");
-			Entry.MallocPerPacket = Counter("malloc_per_packet");
-		}
+		return;
 	}
-
-	void PrintRatio() const
+	std::printf("\nliblo / walker (time per packet): %.2fx  (%.1f ns vs %.1f ns; target >= 5x)\n", Liblo->RealTime / Walker->RealTime,
+		Liblo->RealTime, Walker->RealTime);
+	if (Walker->CpuTime > 0)
 	{
-		const auto Walker = ByName.find("BM_InputPacket_Walker");
-		const auto Liblo = ByName.find("BM_InputPacket_Liblo");
-		if (Walker == ByName.end() || Liblo == ByName.end() || Walker->second.TimePerPacket <= 0)
-		{
-			return;
-		}
-		std::printf("\nliblo / walker (time per packet): %.2fx  (%.1f ns vs %.1f ns; target >= 5x)\n",
-			Liblo->second.TimePerPacket / Walker->second.TimePerPacket, Liblo->second.TimePerPacket,
-			Walker->second.TimePerPacket);
-		if (Walker->second.CpuTimePerPacket > 0)
-		{
-			std::printf("liblo / walker (CPU time per packet): %.2fx  (%.1f ns vs %.1f ns)\n",
-				Liblo->second.CpuTimePerPacket / Walker->second.CpuTimePerPacket, Liblo->second.CpuTimePerPacket,
-				Walker->second.CpuTimePerPacket);
-		}
-		for (const auto& [Name, Entry] : ByName)
-		{
-			std::printf("%s: %.2f operator new and %.2f malloc calls per packet\n", Name.c_str(), Entry.NewPerPacket,
-				Entry.MallocPerPacket);
-		}
+		std::printf("liblo / walker (CPU time per packet): %.2fx  (%.1f ns vs %.1f ns)\n", Liblo->CpuTime / Walker->CpuTime, Liblo->CpuTime,
+			Walker->CpuTime);
 	}
-
-private:
-	struct Figures
+	for (const auto& [Name, Entry] : Figures.All())
 	{
-		double TimePerPacket = 0;
-		double CpuTimePerPacket = 0;
-		double NewPerPacket = 0;
-		double MallocPerPacket = 0;
-	};
-	std::map<std::string, Figures> ByName;
-};
+		std::printf("%s: %.2f operator new and %.2f malloc calls per packet\n", Name.c_str(), Entry.Counter("new_per_packet"),
+			Entry.Counter("malloc_per_packet"));
+	}
+}
 
 } // namespace
 } // namespace Korvat::Input::Bench
 
 int main(int ArgumentCount, char** Arguments)
 {
-	benchmark::Initialize(&ArgumentCount, Arguments);
-	Korvat::Input::Bench::RatioReporter Reporter;
-	benchmark::RunSpecifiedBenchmarks(&Reporter);
-	Reporter.PrintRatio();
-	benchmark::Shutdown();
-	return 0;
+	return Korvat::Bench::RunBenchmarks(ArgumentCount, Arguments, Korvat::Input::Bench::PrintRatio);
 }

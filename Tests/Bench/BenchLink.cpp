@@ -4,6 +4,7 @@
 //  - heap allocations per idle step (counted by replacing the global allocation functions; must be 0).
 // Ratios are printed after the table.
 #include "AllocationCounter.h"
+#include "BenchFigures.h"
 #include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -165,74 +166,33 @@ void BM_Drain64_RawPeekRead(benchmark::State& State)
 }
 BENCHMARK(BM_Drain64_RawPeekRead);
 
-/** Prints the table as usual and keeps each benchmark's figures for the ratios. */
-class RatioReporter : public benchmark::ConsoleReporter
+/** The link against its baselines: idle step against the platform floor, drain rate against a raw loop. */
+void PrintRatios(const Korvat::Bench::FFigureReporter& Figures)
 {
-public:
-	RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-	void ReportRuns(const std::vector<Run>& Runs) override
+	const Korvat::Bench::FBenchFigures* Idle = Figures.Find("BM_IdleStep_Link");
+	const Korvat::Bench::FBenchFigures* Floor = Figures.Find("BM_IdleStep_Floor");
+	const Korvat::Bench::FBenchFigures* Drain = Figures.Find("BM_Drain64_Link");
+	const Korvat::Bench::FBenchFigures* Raw = Figures.Find("BM_Drain64_RawPeekRead");
+	std::printf("\n");
+	if (Idle != nullptr && Floor != nullptr && Floor->RealTime > 0)
 	{
-		ConsoleReporter::ReportRuns(Runs);
-		for (const Run& Result : Runs)
-		{
-			const bool bMedian = Result.run_type == Run::RT_Aggregate && Result.aggregate_name == "median";
-			if ((Result.run_type != Run::RT_Iteration && !bMedian) || Result.error_occurred)
-			{
-				continue;
-			}
-			Figures& Entry = ByName[Result.run_name.function_name];
-			Entry.TimePerIteration = Result.GetAdjustedRealTime();
-			const auto Items = Result.counters.find("items_per_second");
-			Entry.ItemsPerSecond = Items != Result.counters.end() ? double(Items->second) : 0.0;
-			const auto Allocs = Result.counters.find("allocs_per_step");
-			Entry.AllocsPerStep = Allocs != Result.counters.end() ? double(Allocs->second) : 0.0;
-		}
+		std::printf("idle step / floor (time): %.2fx  (%.1f ns vs %.1f ns)\n", Idle->RealTime / Floor->RealTime, Idle->RealTime,
+			Floor->RealTime);
+		std::printf("allocations per idle step: %.3f\n", Idle->Counter("allocs_per_step"));
 	}
-
-	void PrintRatios() const
+	const double DrainRate = Drain != nullptr ? Drain->Counter("items_per_second") : 0.0;
+	const double RawRate = Raw != nullptr ? Raw->Counter("items_per_second") : 0.0;
+	if (Drain != nullptr && Raw != nullptr && RawRate > 0)
 	{
-		const auto Find = [this](const char* Name) -> const Figures* {
-			const auto Found = ByName.find(Name);
-			return Found == ByName.end() ? nullptr : &Found->second;
-		};
-		const Figures* Idle = Find("BM_IdleStep_Link");
-		const Figures* Floor = Find("BM_IdleStep_Floor");
-		const Figures* Drain = Find("BM_Drain64_Link");
-		const Figures* Raw = Find("BM_Drain64_RawPeekRead");
-		std::printf("\n");
-		if (Idle != nullptr && Floor != nullptr && Floor->TimePerIteration > 0)
-		{
-			std::printf("idle step / floor (time): %.2fx  (%.1f ns vs %.1f ns)\n", Idle->TimePerIteration / Floor->TimePerIteration,
-				Idle->TimePerIteration, Floor->TimePerIteration);
-			std::printf("allocations per idle step: %.3f\n", Idle->AllocsPerStep);
-		}
-		if (Drain != nullptr && Raw != nullptr && Raw->ItemsPerSecond > 0)
-		{
-			std::printf("drain rate link / raw peek+read: %.2fx  (%.2f M msg/s vs %.2f M msg/s)\n",
-				Drain->ItemsPerSecond / Raw->ItemsPerSecond, Drain->ItemsPerSecond / 1e6, Raw->ItemsPerSecond / 1e6);
-		}
+		std::printf("drain rate link / raw peek+read: %.2fx  (%.2f M msg/s vs %.2f M msg/s)\n", DrainRate / RawRate, DrainRate / 1e6,
+			RawRate / 1e6);
 	}
-
-private:
-	struct Figures
-	{
-		double TimePerIteration = 0;
-		double ItemsPerSecond = 0;
-		double AllocsPerStep = 0;
-	};
-	std::map<std::string, Figures> ByName;
-};
+}
 
 } // namespace
 } // namespace Korvat::UE4::Bench
 
 int main(int ArgumentCount, char** Arguments)
 {
-	benchmark::Initialize(&ArgumentCount, Arguments);
-	Korvat::UE4::Bench::RatioReporter Reporter;
-	benchmark::RunSpecifiedBenchmarks(&Reporter);
-	Reporter.PrintRatios();
-	benchmark::Shutdown();
-	return 0;
+	return Korvat::Bench::RunBenchmarks(ArgumentCount, Arguments, Korvat::UE4::Bench::PrintRatios);
 }

@@ -4,6 +4,7 @@
 // registered share object; no host is needed, since values travel through the share object only.
 // Usage: korvat_bench_values [Google Benchmark flags]
 #include "AllocationCounter.h"
+#include "BenchFigures.h"
 #include "BenchSupport.h"
 
 #include "Blueprints/TextureShareBlueprintContainers.h"
@@ -231,56 +232,28 @@ void BM_TenThousandValuesInOneFrame_Snprintf(benchmark::State& State)
 }
 BENCHMARK(BM_TenThousandValuesInOneFrame_Snprintf)->Unit(benchmark::kMillisecond);
 
-/** Prints the baseline's time over the module's for each pair of the run. */
-class RatioReporter : public benchmark::ConsoleReporter
+/** The baseline's time over the module's, for one pair of the run. */
+void PrintRatio(const Korvat::Bench::FFigureReporter& Figures, const char* What, const char* BaselineName, const char* ModuleName)
 {
-public:
-	RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-	void ReportRuns(const std::vector<Run>& Runs) override
+	const Korvat::Bench::FBenchFigures* Baseline = Figures.Find(BaselineName);
+	const Korvat::Bench::FBenchFigures* Module = Figures.Find(ModuleName);
+	if (Baseline != nullptr && Module != nullptr && Module->RealTime > 0)
 	{
-		ConsoleReporter::ReportRuns(Runs);
-		for (const Run& Result : Runs)
-		{
-			const bool bMedian = Result.run_type == Run::RT_Aggregate && Result.aggregate_name == "median";
-			if ((Result.run_type != Run::RT_Iteration && !bMedian) || Result.error_occurred)
-			{
-				continue;
-			}
-			TimeByName[Result.run_name.function_name] = Result.GetAdjustedRealTime();
-		}
+		std::printf("%s: snprintf encoder / module = %.2fx\n", What, Baseline->RealTime / Module->RealTime);
 	}
+}
 
-	void PrintRatios() const
-	{
-		std::printf("\n");
-		PrintRatio("one value", "BM_SendIntValue_Snprintf", "BM_SendIntValue_Module");
-		PrintRatio("10,000 values in one frame", "BM_TenThousandValuesInOneFrame_Snprintf", "BM_TenThousandValuesInOneFrame_Module");
-	}
-
-private:
-	void PrintRatio(const char* What, const char* BaselineName, const char* ModuleName) const
-	{
-		const auto BaselineTime = TimeByName.find(BaselineName);
-		const auto ModuleTime = TimeByName.find(ModuleName);
-		if (BaselineTime != TimeByName.end() && ModuleTime != TimeByName.end() && ModuleTime->second > 0)
-		{
-			std::printf("%s: snprintf encoder / module = %.2fx\n", What, BaselineTime->second / ModuleTime->second);
-		}
-	}
-
-	std::map<std::string, double> TimeByName;
-};
+void PrintRatios(const Korvat::Bench::FFigureReporter& Figures)
+{
+	std::printf("\n");
+	PrintRatio(Figures, "one value", "BM_SendIntValue_Snprintf", "BM_SendIntValue_Module");
+	PrintRatio(Figures, "10,000 values in one frame", "BM_TenThousandValuesInOneFrame_Snprintf", "BM_TenThousandValuesInOneFrame_Module");
+}
 
 } // namespace
 } // namespace Korvat::UE4::Bench
 
 int main(int ArgumentCount, char** Arguments)
 {
-	benchmark::Initialize(&ArgumentCount, Arguments);
-	Korvat::UE4::Bench::RatioReporter Reporter;
-	benchmark::RunSpecifiedBenchmarks(&Reporter);
-	Reporter.PrintRatios();
-	benchmark::Shutdown();
-	return 0;
+	return Korvat::Bench::RunBenchmarks(ArgumentCount, Arguments, Korvat::UE4::Bench::PrintRatios);
 }
