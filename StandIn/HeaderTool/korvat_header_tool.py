@@ -986,8 +986,66 @@ class Parser:
             if f not in flags:
                 flags.append(f)
         if default is not None:
-            meta["CPP_Default_" + name] = default
+            meta["CPP_Default_" + name] = self.default_value_text(join_tokens(value_tokens), default, fn_name, tokens[-1])
         return Param(name, type_text, join_tokens(value_tokens), flags, meta, default)
+
+    _NUMBER_TEXT = r"[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?[fF]?"
+    _VECTOR_CONSTANTS = {"ZeroVector": (0, 0, 0), "OneVector": (1, 1, 1), "UpVector": (0, 0, 1), "DownVector": (0, 0, -1),
+                         "ForwardVector": (1, 0, 0), "BackwardVector": (-1, 0, 0), "RightVector": (0, 1, 0),
+                         "LeftVector": (0, -1, 0)}
+
+    def default_value_text(self, value_type: str, default: str, fn_name: str, at: Token) -> str:
+        """The CPP_Default_ metadata of a parameter default, in the engine header tool's inner format:
+        enumerators without their type, numbers of float types and vector or rotator components as '%f',
+        strings unquoted, nullptr and NAME_None as 'None'. Defaults it cannot read are errors, as there."""
+        text = default.strip()
+        number = self._NUMBER_TEXT
+        if value_type in ("FVector", "FRotator"):
+            cls = "FVector" if value_type == "FVector" else "FRotator"
+            m = re.fullmatch(re.escape(cls) + r"::(\w+)", text)
+            if m and cls == "FVector" and m.group(1) in self._VECTOR_CONSTANTS:
+                return ",".join("%f" % c for c in self._VECTOR_CONSTANTS[m.group(1)])
+            if m and cls == "FRotator" and m.group(1) == "ZeroRotator":
+                return "0.000000,0.000000,0.000000"
+            m = re.fullmatch(re.escape(cls) + r"\((.*)\)", text)
+            if m:
+                parts = [x.strip() for x in m.group(1).split(",")]
+                if len(parts) == 1 and re.fullmatch(number, parts[0]):
+                    parts = parts * 3
+                if len(parts) == 3 and all(re.fullmatch(number, x) for x in parts):
+                    return ",".join("%f" % float(x.rstrip("fF")) for x in parts)
+        elif value_type in ("float", "double"):
+            if re.fullmatch(number, text):
+                return "%f" % float(text.rstrip("fF"))
+        elif value_type == "bool":
+            if text in ("true", "false"):
+                return text
+        elif value_type in ("FString", "FText"):
+            m = re.fullmatch(r'(?:TEXT\()?"(.*)"\)?', text)
+            if m:
+                return m.group(1)
+            if text in ("FString()", "TEXT(\"\")", "FText::GetEmpty()"):
+                return ""
+        elif value_type == "FName":
+            if text in ("NAME_None", "FName()"):
+                return "None"
+            m = re.fullmatch(r'(?:FName\()?(?:TEXT\()?"(.*)"\)?\)?', text)
+            if m:
+                return m.group(1)
+        elif value_type.endswith("*"):
+            if text in ("nullptr", "NULL"):
+                return "None"
+        elif re.fullmatch(r"u?int(8|16|32|64)", value_type):
+            if re.fullmatch(r"[+-]?[0-9]+", text):
+                return text
+        else:
+            m = re.fullmatch(re.escape(value_type) + r"::(\w+)", text)
+            if m:
+                return m.group(1)
+            if re.fullmatch(r"\w+", text):
+                return text
+        self.error(f"{fn_name}: C++ default value '{text}' of parameter '{at.text}' cannot be converted", at)
+        return text
 
     def check_function(self, fn: Function, cls: Struct):
         s = fn.specifiers
@@ -1934,8 +1992,8 @@ class Generator:
             out += ["\t" + l for l in self.param_records(parms, fn.params, fn.return_type, "Props")]
             fmeta = {k: v for k, v in fn.meta.items()}
             for p in fn.params:
-                if p.default is not None:
-                    fmeta["CPP_Default_" + p.name] = p.default
+                if "CPP_Default_" + p.name in p.meta:
+                    fmeta["CPP_Default_" + p.name] = p.meta["CPP_Default_" + p.name]
             mtxt, mname, mcount = self.meta_array("Meta", fmeta, mp)
             out.append(mtxt)
             has_props = bool(fn.params or fn.return_type)

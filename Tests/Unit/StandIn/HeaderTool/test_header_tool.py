@@ -81,6 +81,18 @@ class Errors(unittest.TestCase):
         self.assertIn(fragment, ctx.exception.message)
         self.assertTrue(str(ctx.exception).startswith(f"Sample.h:{line}: error: "))
 
+    def test_parameter_defaults_take_the_engine_inner_format(self):
+        h = parse('#include "Sample.generated.h"\nUENUM()\nenum class EOrder : uint8 { XYZ, ZYX };\nUCLASS()\nclass UA : public UObject\n{\n\tGENERATED_BODY()\n'
+                  '\tUFUNCTION()\n\tstatic void F(EOrder order = EOrder::ZYX, const FVector& scale = FVector(1.f, 1.f, 1.f), float f = 0.5f,'
+                  ' const FString& s = TEXT("hi"), const FVector& up = FVector::UpVector, bool b = true, UObject* o = nullptr, int32 n = -3);\n};\n')
+        meta = {k[len("CPP_Default_"):]: v for k, v in h.classes[0].functions[0].params[0].meta.items()}
+        params = h.classes[0].functions[0].params
+        got = {p.name: p.meta["CPP_Default_" + p.name] for p in params}
+        self.assertEqual(got, {"order": "ZYX", "scale": "1.000000,1.000000,1.000000", "f": "0.500000", "s": "hi",
+                               "up": "0.000000,0.000000,1.000000", "b": "true", "o": "None", "n": "-3"})
+        self.assertEqual(meta, {"order": "ZYX"})
+        self.assertParseError('#include "Sample.generated.h"\nUCLASS()\nclass UA : public UObject\n{\n\tGENERATED_BODY()\n\tUFUNCTION()\n\tvoid F(float f = Half());\n};\n', 7, "cannot be converted")
+
     def test_unknown_specifier(self):
         self.assertParseError('#include "Sample.generated.h"\nUCLASS()\nclass UA : public UObject\n{\n\tGENERATED_BODY()\n\tUFUNCTION(BlueprintCalable)\n\tvoid F();\n};\n', 6, "Unknown UFUNCTION specifier 'BlueprintCalable'")
 
