@@ -2,7 +2,9 @@
 
 #include "InputPackets.h"
 #include "Platform/System.h"
+#include "ValueNames.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -236,6 +238,43 @@ bool Unescape(std::string_view Text, std::string& Out, std::string& Error)
 	return true;
 }
 
+/** A name as written in a command: the escapes of text undone; a zero byte would end it early on the plug-in's side. */
+bool ParseName(std::string_view Word, std::string& Out, std::string& Error)
+{
+	Out.clear();
+	if (!Unescape(Word, Out, Error))
+	{
+		return false;
+	}
+	if (Out.find('\0') != std::string::npos)
+	{
+		Error = "a name cannot hold a zero byte: '" + std::string(Word) + "'";
+		return false;
+	}
+	return true;
+}
+
+/** An id: a number as it is, any other word a name hashed to its id (then Name holds the name, else it is empty). */
+bool ParseId(std::string_view Word, std::uint32_t& Out, std::string& Name, std::string& Error)
+{
+	Name.clear();
+	if (IsNumberWord(Word))
+	{
+		if (!ParseU32(Word, Out))
+		{
+			Error = "not an unsigned 32-bit number: '" + std::string(Word) + "'";
+			return false;
+		}
+		return true;
+	}
+	if (!ParseName(Word, Name, Error))
+	{
+		return false;
+	}
+	Out = ValueIdOfName(Name);
+	return true;
+}
+
 template <typename T> void Put(std::vector<std::uint8_t>& Out, T Value)
 {
 	std::uint8_t Bytes[sizeof(T)];
@@ -334,6 +373,8 @@ struct FArgs
 {
 	std::vector<std::string_view> Items;
 	std::string& Error;
+	/** Where the names of ids go; null when the caller does not want them. */
+	std::vector<std::string>* Names = nullptr;
 
 	bool Count(std::size_t Expected, const char* Usage)
 	{
@@ -353,13 +394,18 @@ struct FArgs
 		}
 		return true;
 	}
-	bool U32(std::size_t Index, std::vector<std::uint8_t>& Out)
+	/** A value id, as a number or a name. */
+	bool Id(std::size_t Index, std::vector<std::uint8_t>& Out)
 	{
 		std::uint32_t Value = 0;
-		if (!ParseU32(Items[Index], Value))
+		std::string Name;
+		if (!ParseId(Items[Index], Value, Name, Error))
 		{
-			Error = "not an unsigned 32-bit number: '" + std::string(Items[Index]) + "'";
 			return false;
+		}
+		if (!Name.empty() && Names != nullptr)
+		{
+			Names->push_back(std::move(Name));
 		}
 		Put(Out, Value);
 		return true;
@@ -768,7 +814,8 @@ bool ParseGuid(std::string_view Text, UE4::GUID& Out)
 	return true;
 }
 
-bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<std::uint8_t>& Out, std::string& Error)
+bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<std::uint8_t>& Out, std::string& Error,
+                  std::vector<std::string>* OutNames)
 {
 	std::uint32_t Tag = 0;
 	if (!ParseTagName(TagName, Tag, Error))
@@ -776,7 +823,7 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 		return false;
 	}
 	Rest = TrimRight(Rest);
-	FArgs Args{Words(Rest), Error};
+	FArgs Args{Words(Rest), Error, OutNames};
 	Out.clear();
 	auto Fixed = [&](std::size_t Count, const char* Usage, auto Parse) {
 		return Args.Count(Count, Usage) && Args.Each(0, Count, Parse);
@@ -793,14 +840,14 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 	switch (Tag)
 	{
 	case UE4::Tag::VINT:
-		return Args.Count(2, "<id> <int>") && Args.U32(0, Out) && Args.I32(1, Out);
+		return Args.Count(2, "<id> <int>") && Args.Id(0, Out) && Args.I32(1, Out);
 	case UE4::Tag::VFLT:
-		return Args.Count(2, "<id> <float>") && Args.U32(0, Out) && Args.F32(1, Out);
+		return Args.Count(2, "<id> <float>") && Args.Id(0, Out) && Args.F32(1, Out);
 	case UE4::Tag::VBOL:
-		return Args.Count(2, "<id> 0|1") && Args.U32(0, Out) && Args.Bool(1, Out);
+		return Args.Count(2, "<id> 0|1") && Args.Id(0, Out) && Args.Bool(1, Out);
 	case UE4::Tag::VSTR:
 	case UE4::Tag::ASTR: {
-		if (!Args.AtLeast(1, "<id> <text>") || !Args.U32(0, Out))
+		if (!Args.AtLeast(1, "<id> <text>") || !Args.Id(0, Out))
 		{
 			return false;
 		}
@@ -833,7 +880,7 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 	case UE4::Tag::AINT:
 	case UE4::Tag::AFLT:
 	case UE4::Tag::ABOL:
-		if (!Args.AtLeast(1, "<id> <values...>") || !Args.U32(0, Out))
+		if (!Args.AtLeast(1, "<id> <values...>") || !Args.Id(0, Out))
 		{
 			return false;
 		}
@@ -843,14 +890,14 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 			                               : Args.Bool(Index, Out);
 		});
 	case UE4::Tag::EVNT:
-		if (!Args.Count(2, "<id> <argument>") || !Args.U32(0, Out))
+		if (!Args.Count(2, "<id> <argument>") || !Args.Id(0, Out))
 		{
 			return false;
 		}
 		Put(Out, std::int32_t{0});
 		return Args.I32(1, Out);
 	case UE4::Tag::MTXV:
-		return Args.Count(18, "<id> <identifier-guid|0> <16 floats>") && Args.U32(0, Out) && Args.Guid(1, Out, false, true) &&
+		return Args.Count(18, "<id> <identifier-guid|0> <16 floats>") && Args.Id(0, Out) && Args.Guid(1, Out, false, true) &&
 		       Args.Each(2, 18, F32);
 	case UE4::Tag::CAMR:
 	case UE4::Tag::PROJ: {
@@ -975,6 +1022,41 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 	default:
 		return ParseHexBytes(Args.Items, Out, Error);
 	}
+}
+
+bool ParseNameList(std::string_view Text, std::vector<std::string>& Out, std::string& Error)
+{
+	Out.clear();
+	for (const std::string_view Word : Words(Text))
+	{
+		for (std::size_t Start = 0; Start <= Word.size();)
+		{
+			const std::size_t Comma = std::min(Word.find(',', Start), Word.size());
+			const std::string_view Item = Word.substr(Start, Comma - Start);
+			Start = Comma + 1;
+			if (Item.empty())
+			{
+				continue;
+			}
+			if (IsNumberWord(Item))
+			{
+				Error = "'" + std::string(Item) + "' is a number, not a name";
+				return false;
+			}
+			std::string Name;
+			if (!ParseName(Item, Name, Error))
+			{
+				return false;
+			}
+			Out.push_back(std::move(Name));
+		}
+	}
+	if (Out.empty())
+	{
+		Error = "expected names (node.field, node.method or node), separated by commas or blanks";
+		return false;
+	}
+	return true;
 }
 
 bool BuildInputPacket(std::string_view Events, std::vector<std::uint8_t>& Out, std::string& Error)
@@ -1156,9 +1238,19 @@ EParseResult ParseScriptLine(std::string_view Line, ScriptCommand& Out, std::str
 			}
 			return EParseResult::Command;
 		}
-		if (!ParseTagName(TagWord, Out.Tag, Error) || !BuildPayload(TagWord, Tail, Out.Payload, Error))
+		if (!ParseTagName(TagWord, Out.Tag, Error) || !BuildPayload(TagWord, Tail, Out.Payload, Error, &Out.Names))
 		{
 			Error = std::string(TagWord) + ": " + Error;
+			return EParseResult::Error;
+		}
+		return EParseResult::Command;
+	}
+	if (Command == "name")
+	{
+		Out.Kind = ECommandKind::Name;
+		if (!ParseNameList(Rest, Out.Names, Error))
+		{
+			Error = "name: " + Error;
 			return EParseResult::Error;
 		}
 		return EParseResult::Command;
@@ -1204,6 +1296,8 @@ first connected slot):
   hold-table / release-table     take / give back the machine-wide mutex
   die                            end the process at once, leaving every host object abandoned
   quit                           drop every connection and exit
+  name NAME[,NAME]...            print the ids of these names and of their "_synced" echoes by name (the
+                                 names that send commands use are known already); prints each name's ids
   send SLOT TAG ARGS...          send one message to the plug-in:
     VINT id int        VFLT id float       VBOL id 0|1         VSTR id text...
     AINT id ints...    AFLT id floats...   ABOL id 0|1...      ASTR id item|item|...
@@ -1214,6 +1308,8 @@ first connected slot):
     FLD? guid|new name FLDS guid type:flag:name...            VERR text...     VIEW 6-ints
     LPHA int           UVER major minor patch                 XXXX hex-bytes (any other tag)
     raw hex-bytes      (the whole message as given, tag included)
+    An id is a number or a name: node.field for a value, node.method or node.event for an event, node for
+    a transform (MTXV); a name is hashed, lower-cased, to its id (door.width is 0xBDFE2769).
   input SLOT EVENT [; EVENT]...  send one input packet (ITAC), one bundle element per event, in order:
     mouse move X Y                 pointer at X, Y (fractions of the viewport)
     mouse inside 1|0               pointer enters / leaves the output window

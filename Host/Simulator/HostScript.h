@@ -28,6 +28,7 @@ enum class ECommandKind : std::uint8_t
 	ReleaseTable,  ///< release-table
 	Quit,          ///< quit
 	Die,           ///< die: end the process at once, leaving every host object abandoned
+	Name,          ///< name NAME... (names for the printed ids; Names holds them)
 };
 
 /** A slot argument: a number from 0 to 15, or `*` for the first connected slot. */
@@ -51,6 +52,8 @@ struct ScriptCommand
 	std::vector<std::uint8_t> Payload;
 	bool bRaw = false;
 	HostObjectSet Objects;
+	/** The names the command gave: the name command's, or the name a send used for its id. */
+	std::vector<std::string> Names;
 };
 
 enum class EParseResult : std::uint8_t
@@ -70,8 +73,16 @@ EParseResult ParseScriptLine(std::string_view Line, ScriptCommand& Out, std::str
  * Builds the payload of a message from its tag and the words after it (Rest is the text after the tag, kept
  * as written for the commands that take free text). False with a reason in Error on bad arguments.
  * Tags outside the catalogue take their payload as hexadecimal bytes.
+ * An id is a number or a name ("door.width"), hashed to its value id; a name used is added to OutNames.
  */
-bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<std::uint8_t>& Out, std::string& Error);
+bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<std::uint8_t>& Out, std::string& Error,
+                  std::vector<std::string>* OutNames = nullptr);
+
+/**
+ * Parses names separated by commas or blanks ("door.width,door.open cam"), with the escapes of text. False with
+ * a reason in Error when the list is empty or an item is written as a number or holds a zero byte.
+ */
+bool ParseNameList(std::string_view Text, std::vector<std::string>& Out, std::string& Error);
 
 /**
  * Builds one input packet from the words after `input SLOT`: events separated by ";" (mouse move X Y, key down VK,

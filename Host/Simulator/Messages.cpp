@@ -1,6 +1,8 @@
 #include "Messages.h"
 
 #include "InputPackets.h"
+#include "ShareChannel.h"
+#include "ValueNames.h"
 
 #include <algorithm>
 #include <cmath>
@@ -114,6 +116,20 @@ std::string JsonString(std::string_view Text)
 	return "\"" + JsonEscape(Text) + "\"";
 }
 
+/** A name as it stands in a readable line: in quotes, escaped, when it holds a blank, a quote or a control byte. */
+std::string ReadableName(std::string_view Name)
+{
+	for (const char Char : Name)
+	{
+		const auto Byte = static_cast<unsigned char>(Char);
+		if (Byte <= 0x20 || Byte == 0x7F || Char == '"' || Char == '\\')
+		{
+			return Quoted(Name);
+		}
+	}
+	return std::string(Name);
+}
+
 std::string Number(float Value, bool bJson)
 {
 	if (bJson && !std::isfinite(Value))
@@ -139,12 +155,30 @@ struct FDecoded
 	std::vector<FField> Fields;
 	bool bMalformed = false;
 	bool bUnknown = false;
+	const ValueNames* Names = nullptr;
+	/** A value id shown by its name. */
+	bool bNamedId = false;
+	std::uint32_t Id = 0;
 
 	void Add(std::string Name, std::string Json, std::string Text)
 	{
 		Fields.push_back({std::move(Name), std::move(Json), std::move(Text)});
 	}
 	void Int(std::string Name, long long Value) { Add(std::move(Name), std::to_string(Value), std::to_string(Value)); }
+	/** A value id: its number, and its name where one is known (the name in JSON only as a field of its own). */
+	void ValueId(std::uint32_t Value)
+	{
+		const std::string* Name = Names != nullptr ? Names->Find(Value) : nullptr;
+		if (Name == nullptr)
+		{
+			Int("id", Value);
+			return;
+		}
+		bNamedId = true;
+		Id = Value;
+		Add("id", std::to_string(Value), ReadableName(*Name));
+		Add("name", JsonString(*Name), "");
+	}
 	void Float(std::string Name, float Value) { Add(std::move(Name), Number(Value, true), Number(Value, false)); }
 	void Text(std::string Name, std::string_view Value) { Add(std::move(Name), JsonString(Value), Quoted(Value)); }
 	void Guid(std::string Name, const UE4::GUID& Value)
@@ -179,9 +213,10 @@ void IntArray(FDecoded& Out, std::string Name, const FReader& Reader, std::size_
 	                    [](std::int32_t Value, bool) { return std::to_string(Value); });
 }
 
-FDecoded Decode(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
+FDecoded Decode(std::uint32_t Tag, std::span<const std::uint8_t> Payload, const ValueNames* Names)
 {
 	FDecoded Out;
+	Out.Names = Names;
 	const FReader Reader{Payload};
 	const std::size_t Size = Payload.size();
 	auto Need = [&](std::size_t Minimum) {
@@ -322,56 +357,56 @@ FDecoded Decode(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
 	case UE4::Tag::EVNT:
 		if (Need(4))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			Out.Int("argument", Size == 12 ? Reader.Get<std::int32_t>(8) : 0);
 		}
 		break;
 	case UE4::Tag::VINT:
 		if (Need(8))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			Out.Int("value", Reader.Get<std::int32_t>(4));
 		}
 		break;
 	case UE4::Tag::VFLT:
 		if (Need(8))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			Out.Float("value", Reader.Get<float>(4));
 		}
 		break;
 	case UE4::Tag::VBOL:
 		if (Need(5))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			Out.Add("value", Payload[4] ? "true" : "false", Payload[4] ? "1" : "0");
 		}
 		break;
 	case UE4::Tag::VSTR:
 		if (Need(4))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			Out.Text("value", Reader.Text(4, Size - 4));
 		}
 		break;
 	case UE4::Tag::AINT:
 		if (Need(4))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			IntArray(Out, "values", Reader, 4, (Size - 4) / 4);
 		}
 		break;
 	case UE4::Tag::AFLT:
 		if (Need(4))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			FloatArray(Out, "values", Reader, 4, (Size - 4) / 4);
 		}
 		break;
 	case UE4::Tag::ABOL:
 		if (Need(4))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			std::string Json = "[";
 			std::string Text = "[";
 			for (std::size_t Index = 4; Index < Size; ++Index)
@@ -385,7 +420,7 @@ FDecoded Decode(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
 	case UE4::Tag::ASTR:
 		if (Need(4))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			std::string Json = "[";
 			std::string Text = "[";
 			for (std::size_t Cursor = 4; Cursor < Size;)
@@ -400,7 +435,7 @@ FDecoded Decode(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
 	case UE4::Tag::MTXV:
 		if (Need(84))
 		{
-			Out.Int("id", Reader.Get<std::uint32_t>(0));
+			Out.ValueId(Reader.Get<std::uint32_t>(0));
 			Out.Guid("identifier", Reader.Guid(4));
 			FloatArray(Out, "matrix", Reader, 20, 16);
 		}
@@ -508,9 +543,13 @@ std::string JsonEscape(std::string_view Text)
 	return Out;
 }
 
-std::string DescribeMessage(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
+namespace
 {
-	const FDecoded Decoded = Decode(Tag, Payload);
+
+/** The readable description; bIdAfter appends the id of a value shown by name, for lines that show it nowhere else. */
+std::string Describe(std::uint32_t Tag, std::span<const std::uint8_t> Payload, const ValueNames* Names, bool bIdAfter)
+{
+	const FDecoded Decoded = Decode(Tag, Payload, Names);
 	std::string Out = TagText(Tag);
 	if (Decoded.bMalformed)
 	{
@@ -538,12 +577,23 @@ std::string DescribeMessage(std::uint32_t Tag, std::span<const std::uint8_t> Pay
 		Out += ' ';
 		Out += Field.Text;
 	}
+	if (bIdAfter && Decoded.bNamedId)
+	{
+		Out += " [id " + IdText(Decoded.Id) + "]";
+	}
 	return Out;
 }
 
-std::string DescribeMessageJson(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
+} // namespace
+
+std::string DescribeMessage(std::uint32_t Tag, std::span<const std::uint8_t> Payload, const ValueNames* Names)
 {
-	const FDecoded Decoded = Decode(Tag, Payload);
+	return Describe(Tag, Payload, Names, true);
+}
+
+std::string DescribeMessageJson(std::uint32_t Tag, std::span<const std::uint8_t> Payload, const ValueNames* Names)
+{
+	const FDecoded Decoded = Decode(Tag, Payload, Names);
 	std::string TagBytes(4, '\0');
 	std::memcpy(TagBytes.data(), &Tag, 4);
 	std::string Out = "{\"tag\":" + JsonString(TagBytes);
@@ -561,6 +611,45 @@ std::string DescribeMessageJson(std::uint32_t Tag, std::span<const std::uint8_t>
 		Out += ",\"" + Field.Name + "\":" + Field.Json;
 	}
 	return Out + "}";
+}
+
+std::string DescribeShareParameter(std::string_view ShareName, std::uint32_t Frame, std::string_view Key, std::string_view Value,
+                                   const ValueNames* Names, bool bJson)
+{
+	const std::string Share = std::string(ShareName);
+	const std::string FrameText = std::to_string(Frame);
+	ShareParameter Parameter;
+	if (!DecodeShareParameter(Key, Value, Parameter))
+	{
+		return bJson ? "{\"event\":\"share\",\"share\":" + JsonString(Share) + ",\"frame\":" + FrameText +
+		                   ",\"key\":" + JsonString(Key) + ",\"value\":" + JsonString(Value) + "}"
+		             : "share " + Share + " frame " + FrameText + ": " + std::string(Key) + "=" + std::string(Value);
+	}
+	// The parameter carries the id in its key; with it in front, the payload reads as the message would.
+	std::vector<std::uint8_t> Message;
+	if (Parameter.Tag != UE4::Tag::VERR)
+	{
+		for (int Shift = 0; Shift < 32; Shift += 8)
+		{
+			Message.push_back(static_cast<std::uint8_t>(Parameter.Id >> Shift));
+		}
+	}
+	Message.insert(Message.end(), Parameter.Payload.begin(), Parameter.Payload.end());
+	const bool bMatrix = Parameter.Tag == UE4::Tag::MTXV;
+	const std::string* Name = Names != nullptr && Parameter.Tag != UE4::Tag::VERR ? Names->Find(Parameter.Id) : nullptr;
+	const std::string Id = IdText(Parameter.Id);
+	if (bJson)
+	{
+		return "{\"event\":\"share\",\"share\":" + JsonString(Share) + ",\"frame\":" + FrameText +
+		       ",\"frameMarker\":" + std::to_string(Parameter.FrameMarker) + ",\"id\":" + std::to_string(Parameter.Id) +
+		       (Name != nullptr ? ",\"name\":" + JsonString(*Name) : std::string()) +
+		       ",\"message\":" + (bMatrix ? "{\"tag\":\"MTXV\"}" : DescribeMessageJson(Parameter.Tag, Message, Names)) + "}";
+	}
+	return "share " + Share + " frame " + FrameText + ": " +
+	       (bMatrix ? TagText(Parameter.Tag) + " " + (Name != nullptr ? ReadableName(*Name) : Id) + " (" +
+	                      std::to_string(Parameter.Payload.size()) + " bytes)"
+	                : Describe(Parameter.Tag, Message, Names, false)) +
+	       " [id " + Id + ", frame marker " + std::to_string(Parameter.FrameMarker) + "]";
 }
 
 } // namespace Korvat::Host

@@ -4,6 +4,7 @@
 #include "HostSimulator.h"
 #include "Messages.h"
 #include "ShareChannel.h"
+#include "ValueNames.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -28,6 +29,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto PollInterval = std::chrono::milliseconds(2);
 
 const char* UsageText = R"(Usage: korvat-host [--json] [--script FILE] [--no-accept] [--omit OBJECT]... [--frames N] [--stay]
+                   [--watch-shares] [--names NAME[,NAME]...]...
 
 Plays the Korvat host: creates the shared slot table and the machine-wide mutex, accepts the plug-ins that
 claim a slot, prints every slot change and every message they send, and runs commands from FILE or from
@@ -41,6 +43,9 @@ standard input. It stops after `quit` or at the end of the commands (see --frame
   --stay          keep running after the end of the commands, until `quit` or the process is ended
   --watch-shares  print every frame of texture-share parameters the plug-in publishes (read from the
                   stand-in engine's share channel: $KORVAT_TEXTURESHARE_DIR or <temp>/korvat-textureshare)
+  --names LIST    names of value ids, separated by commas (door.width,door.open,cam), so that the ids the
+                  plug-in sends under them and their "_synced" echoes print by name, with the id after
+                  (repeatable; see also the name command). Ids of names used in commands print so too.
   --help          print this text
 
 Exit status: 0, 1 when the host cannot start (for example another host is running), 2 when a command failed.
@@ -56,6 +61,7 @@ struct FOptions
 	long long Frames = -1;
 	bool bStay = false;
 	bool bWatchShares = false;
+	std::vector<std::string> Names;
 };
 
 void PrintLine(const std::string& Line)
@@ -134,6 +140,10 @@ public:
 	explicit FHostTool(const FOptions& InOptions)
 	    : Options(InOptions), Simulator(HostSimulatorOptions{.bAutoAccept = InOptions.bAutoAccept, .Objects = InOptions.Objects})
 	{
+		for (const std::string& Name : Options.Names)
+		{
+			IdNames.Add(Name);
+		}
 	}
 
 	int Run(FLineSource& Source)
@@ -247,40 +257,7 @@ private:
 
 	void PrintShareParameter(const std::string& Name, std::uint32_t Frame, const std::string& Key, const std::string& Value)
 	{
-		ShareParameter Parameter;
-		if (!DecodeShareParameter(Key, Value, Parameter))
-		{
-			PrintLine(Options.bJson ? "{\"event\":\"share\",\"share\":\"" + JsonEscape(Name) + "\",\"frame\":" + std::to_string(Frame) +
-			                              ",\"key\":\"" + JsonEscape(Key) + "\",\"value\":\"" + JsonEscape(Value) + "\"}"
-			                        : "share " + Name + " frame " + std::to_string(Frame) + ": " + Key + "=" + Value);
-			return;
-		}
-		// The parameter carries the id in its key; with it in front, the payload reads as the message would.
-		std::vector<std::uint8_t> Message;
-		if (Parameter.Tag != Korvat::UE4::Tag::VERR)
-		{
-			for (int Shift = 0; Shift < 32; Shift += 8)
-			{
-				Message.push_back(static_cast<std::uint8_t>(Parameter.Id >> Shift));
-			}
-		}
-		Message.insert(Message.end(), Parameter.Payload.begin(), Parameter.Payload.end());
-		const bool bMatrix = Parameter.Tag == Korvat::UE4::Tag::MTXV;
-		char Id[16];
-		std::snprintf(Id, sizeof(Id), "0x%08X", Parameter.Id);
-		if (Options.bJson)
-		{
-			PrintLine("{\"event\":\"share\",\"share\":\"" + JsonEscape(Name) + "\",\"frame\":" + std::to_string(Frame) +
-			          ",\"frameMarker\":" + std::to_string(Parameter.FrameMarker) + ",\"id\":" + std::to_string(Parameter.Id) +
-			          ",\"message\":" + (bMatrix ? "{\"tag\":\"MTXV\"}" : DescribeMessageJson(Parameter.Tag, Message)) + "}");
-		}
-		else
-		{
-			PrintLine("share " + Name + " frame " + std::to_string(Frame) + ": " +
-			          (bMatrix ? TagText(Parameter.Tag) + " " + Id + " (" + std::to_string(Parameter.Payload.size()) + " bytes)"
-			                   : DescribeMessage(Parameter.Tag, Message)) +
-			          " [id " + Id + ", frame marker " + std::to_string(Parameter.FrameMarker) + "]");
-		}
+		PrintLine(DescribeShareParameter(Name, Frame, Key, Value, &IdNames, Options.bJson));
 	}
 
 	void Observe()
@@ -339,12 +316,12 @@ private:
 			++ReceivedByTag[Message.Tag];
 			if (Options.bJson)
 			{
-				PrintLine("{\"slot\":" + Slot + "," + DescribeMessageJson(Message.Tag, Message.Payload).substr(1));
+				PrintLine("{\"slot\":" + Slot + "," + DescribeMessageJson(Message.Tag, Message.Payload, &IdNames).substr(1));
 				continue;
 			}
 			// A plug-in repeats some messages every frame (VIEW, VERR): the readable output prints one and counts
 			// the repeats, printed when something else arrives from that slot or the host stops.
-			const std::string Text = DescribeMessage(Message.Tag, Message.Payload);
+			const std::string Text = DescribeMessage(Message.Tag, Message.Payload, &IdNames);
 			FRepeats& Last = LastReceived[Message.Slot];
 			if (Last.Text == Text)
 			{
@@ -441,6 +418,10 @@ private:
 		case EParseResult::Command:
 			break;
 		}
+		for (const std::string& Name : Command.Names)
+		{
+			IdNames.Add(Name);
+		}
 
 		std::uint32_t Slot = Command.Slot.Index;
 		const bool bNeedsSlot = Command.Kind == ECommandKind::Send || Command.Kind == ECommandKind::Drop ||
@@ -502,6 +483,9 @@ private:
 		case ECommandKind::ReleaseTable:
 			Simulator.ReleaseTable();
 			break;
+		case ECommandKind::Name:
+			PrintNames(Command.Names);
+			break;
 		case ECommandKind::Quit:
 			return true;
 		case ECommandKind::Die:
@@ -529,11 +513,24 @@ private:
 		}
 		else
 		{
-			Json = DescribeMessageJson(Command.Tag, Command.Payload);
-			Text = DescribeMessage(Command.Tag, Command.Payload);
+			Json = DescribeMessageJson(Command.Tag, Command.Payload, &IdNames);
+			Text = DescribeMessage(Command.Tag, Command.Payload, &IdNames);
 		}
 		PrintLine(Options.bJson ? "{\"slot\":" + std::to_string(Slot) + ",\"event\":\"sent\",\"message\":" + Json + "}"
 		                        : "slot " + std::to_string(Slot) + " sent: " + Text);
+	}
+
+	/** Each name of a name command with its id and the name and id of its echo. */
+	void PrintNames(const std::vector<std::string>& Registered)
+	{
+		for (const std::string& Name : Registered)
+		{
+			const std::uint32_t Id = ValueIdOfName(Name);
+			const std::uint32_t EchoId = ValueIdOfName(Name + "_synced");
+			PrintLine(Options.bJson ? "{\"event\":\"name\",\"name\":\"" + JsonEscape(Name) + "\",\"id\":" + std::to_string(Id) +
+			                              ",\"echo\":\"" + JsonEscape(Name) + "_synced\",\"echoId\":" + std::to_string(EchoId) + "}"
+			                        : "name " + Name + " [id " + IdText(Id) + "], echo " + Name + "_synced [id " + IdText(EchoId) + "]");
+		}
 	}
 
 	void PrintSlots()
@@ -564,6 +561,8 @@ private:
 
 	FOptions Options;
 	HostSimulator Simulator;
+	/** The names of value ids: from --names, name commands and the names used in sends. */
+	ValueNames IdNames;
 	std::optional<FWait> Wait;
 	Clock::time_point SleepUntil{};
 	unsigned LineNumber = 0;
@@ -630,6 +629,18 @@ bool ParseArguments(int Argc, char** Argv, FOptions& Out)
 				PrintError("--frames needs a number of frames");
 				return false;
 			}
+		}
+		else if (Argument == "--names")
+		{
+			const char* Text = Value();
+			std::vector<std::string> Listed;
+			std::string Error;
+			if (!Text || !ParseNameList(Text, Listed, Error))
+			{
+				PrintError(Text ? "--names: " + Error : "--names needs names separated by commas");
+				return false;
+			}
+			Out.Names.insert(Out.Names.end(), Listed.begin(), Listed.end());
 		}
 		else if (Argument == "--omit")
 		{

@@ -190,7 +190,8 @@ TEST(HostScript_test, RawAndUnknownTagsTakeHexadecimalBytes)
 TEST(HostScript_test, BadArgumentsNameTheTagAndTheWord)
 {
 	EXPECT_EQ(ErrorOf("send 0 VINT 7"), "VINT: expected <id> <int>");
-	EXPECT_EQ(ErrorOf("send 0 VINT x 3"), "VINT: not an unsigned 32-bit number: 'x'");
+	EXPECT_EQ(ErrorOf("send 0 VINT 4294967296 3"), "VINT: not an unsigned 32-bit number: '4294967296'");
+	EXPECT_EQ(ErrorOf("send 0 VINT -1 3"), "VINT: not an unsigned 32-bit number: '-1'");
 	EXPECT_EQ(ErrorOf("send 0 VINT 1 2147483648"), "VINT: not a 32-bit integer: '2147483648'");
 	EXPECT_EQ(ErrorOf("send 0 VFLT 1 1.5x"), "VFLT: not a number: '1.5x'");
 	EXPECT_EQ(ErrorOf("send 0 VBOL 1 2"), "VBOL: not 0 or 1: '2'");
@@ -198,6 +199,54 @@ TEST(HostScript_test, BadArgumentsNameTheTagAndTheWord)
 	EXPECT_EQ(ErrorOf("send 0 VIN 1 2"), "VIN: a tag has four characters: 'VIN'");
 	EXPECT_EQ(ErrorOf("send 0"), "expected send <slot> <TAG> <arguments...>");
 	EXPECT_EQ(ErrorOf("send 17 VINT 1 2"), "bad slot '17' (0 to 15 or *)");
+}
+
+TEST(HostScript_test, AWordThatIsNoNumberIsANameHashedToItsId)
+{
+	// door.width is 0xBDFE2769, door.open 0x2E9C2B0B, cam 0xFA35EB69.
+	const ScriptCommand Value = Parse("send * VINT Door.Width 5");
+	EXPECT_EQ(Value.Payload, Bytes({0x69, 0x27, 0xFE, 0xBD, 5, 0, 0, 0}));
+	EXPECT_EQ(Value.Names, std::vector<std::string>{"Door.Width"});
+	EXPECT_EQ(Payload("send 0 EVNT door.open 42", Tag::EVNT), Bytes({0x0B, 0x2B, 0x9C, 0x2E, 0, 0, 0, 0, 42, 0, 0, 0}));
+	EXPECT_EQ(Payload("send 0 VSTR door.width two  words", Tag::VSTR),
+	          Bytes({0x69, 0x27, 0xFE, 0xBD, 't', 'w', 'o', ' ', ' ', 'w', 'o', 'r', 'd', 's'}));
+	EXPECT_EQ(Payload("send 0 ABOL door.width 1 0", Tag::ABOL), Bytes({0x69, 0x27, 0xFE, 0xBD, 1, 0}));
+	const auto Matrix = Payload("send 0 MTXV cam 0 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", Tag::MTXV);
+	ASSERT_EQ(Matrix.size(), 84u);
+	EXPECT_EQ(std::vector<std::uint8_t>(Matrix.begin(), Matrix.begin() + 4), Bytes({0x69, 0xEB, 0x35, 0xFA}));
+
+	// Numbers stay numbers and name nothing.
+	const ScriptCommand Numbered = Parse("send 0 VINT 0xBDFE2769 5");
+	EXPECT_EQ(Numbered.Payload, Value.Payload);
+	EXPECT_TRUE(Numbered.Names.empty());
+	EXPECT_TRUE(Parse("send 0 RESN 1920 1080").Names.empty());
+}
+
+TEST(HostScript_test, NamesTakeTheEscapesOfTextButNoZeroByte)
+{
+	// "my node.width" is 0xCF91A9D0.
+	const ScriptCommand Spaced = Parse("send 0 VFLT my\\x20node.width 1");
+	EXPECT_EQ(std::vector<std::uint8_t>(Spaced.Payload.begin(), Spaced.Payload.begin() + 4), Bytes({0xD0, 0xA9, 0x91, 0xCF}));
+	EXPECT_EQ(Spaced.Names, std::vector<std::string>{"my node.width"});
+	EXPECT_EQ(ErrorOf("send 0 VINT a\\0b 1"), "VINT: a name cannot hold a zero byte: 'a\\0b'");
+	EXPECT_EQ(ErrorOf("send 0 VINT a\\x4 1"), "VINT: \\x needs two hexadecimal digits");
+}
+
+TEST(HostScript_test, NameCommandListsNamesByCommasOrBlanks)
+{
+	const ScriptCommand Command = Parse("name door.width,door.open  cam,");
+	EXPECT_EQ(Command.Kind, ECommandKind::Name);
+	EXPECT_EQ(Command.Names, (std::vector<std::string>{"door.width", "door.open", "cam"}));
+	EXPECT_EQ(ErrorOf("name"), "name: expected names (node.field, node.method or node), separated by commas or blanks");
+	EXPECT_EQ(ErrorOf("name ,,"), "name: expected names (node.field, node.method or node), separated by commas or blanks");
+	EXPECT_EQ(ErrorOf("name a.b,0x10"), "name: '0x10' is a number, not a name");
+
+	std::vector<std::string> Listed;
+	std::string Error;
+	ASSERT_TRUE(ParseNameList("a.b,c.d", Listed, Error));
+	EXPECT_EQ(Listed, (std::vector<std::string>{"a.b", "c.d"}));
+	EXPECT_FALSE(ParseNameList("a\\0", Listed, Error));
+	EXPECT_EQ(Error, "a name cannot hold a zero byte: 'a\\0'");
 }
 
 TEST(HostScript_test, GuidsParseWithAndWithoutBraces)

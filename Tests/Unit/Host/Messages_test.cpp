@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "ValueNames.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -153,6 +155,108 @@ TEST(Messages_test, UnknownTagsAreShownInHexadecimal)
 	EXPECT_EQ(DescribeMessageJson(Korvat::UE4::MakeTag("ZZZZ"), Bytes({0x01})),
 	          R"({"tag":"ZZZZ","unknown":true,"size":1,"bytes":"01"})");
 	EXPECT_EQ(DescribeMessageJson(Odd, {}), R"({"tag":"AB\u0001Z","unknown":true,"size":0,"bytes":""})");
+}
+
+TEST(Messages_test, KnownIdsReadAsNamesWithTheIdAfter)
+{
+	ValueNames Names;
+	Names.Add("door.width"); // 0xBDFE2769, echoed under 0x48543B6D
+	Names.Add("door.open");  // 0x2E9C2B0B
+	std::vector<std::uint8_t> Value;
+	Append(Value, std::uint32_t{0xBDFE2769u});
+	Append(Value, std::int32_t{5});
+	EXPECT_EQ(DescribeMessage(Tag::VINT, Value, &Names), "VINT door.width 5 [id 0xBDFE2769]");
+	EXPECT_EQ(DescribeMessageJson(Tag::VINT, Value, &Names), R"({"tag":"VINT","id":3187550057,"name":"door.width","value":5})");
+	// Without names, or with an id the names do not know, the id is the number it always was.
+	EXPECT_EQ(DescribeMessage(Tag::VINT, Value), "VINT 3187550057 5");
+	const ValueNames NoNames;
+	EXPECT_EQ(DescribeMessageJson(Tag::VINT, Value, &NoNames), R"({"tag":"VINT","id":3187550057,"value":5})");
+
+	std::vector<std::uint8_t> Echo;
+	Append(Echo, std::uint32_t{0x48543B6Du});
+	Echo.insert(Echo.end(), {'o', 'k'});
+	EXPECT_EQ(DescribeMessage(Tag::VSTR, Echo, &Names), R"(VSTR door.width_synced "ok" [id 0x48543B6D])");
+
+	std::vector<std::uint8_t> Event;
+	for (std::uint32_t Word : {0x2E9C2B0Bu, 0u, 42u})
+	{
+		Append(Event, Word);
+	}
+	EXPECT_EQ(DescribeMessage(Tag::EVNT, Event, &Names), "EVNT door.open 42 [id 0x2E9C2B0B]");
+	EXPECT_EQ(DescribeMessageJson(Tag::EVNT, Event, &Names), R"({"tag":"EVNT","id":781986571,"name":"door.open","argument":42})");
+
+	// Names never reach messages without ids, nor malformed ones.
+	EXPECT_EQ(DescribeMessage(Tag::QLTY, Bytes({0x69, 0x27, 0xFE, 0xBD}), &Names), "QLTY -1107417239");
+	EXPECT_EQ(DescribeMessage(Tag::VINT, Bytes({0x69, 0x27, 0xFE, 0xBD}), &Names), "VINT malformed: 4 bytes");
+}
+
+TEST(Messages_test, NamesWithBlanksQuotesOrControlsAreQuotedReadablyAndEscapedInJson)
+{
+	ValueNames Names;
+	EXPECT_EQ(Names.Add("say \"hi\"\n"), 0x08C8274Du);
+	std::vector<std::uint8_t> Value;
+	Append(Value, std::uint32_t{0x08C8274Du});
+	Value.push_back(1);
+	EXPECT_EQ(DescribeMessage(Tag::VBOL, Value, &Names), R"(VBOL "say \"hi\"\n" 1 [id 0x08C8274D])");
+	EXPECT_EQ(DescribeMessageJson(Tag::VBOL, Value, &Names),
+	          R"({"tag":"VBOL","id":147334989,"name":"say \"hi\"\n","value":true})");
+	// Letters beyond ASCII are no reason for quotes.
+	Names.Add("\xC3\xA4\xC3\xA4ni.taso");
+	std::vector<std::uint8_t> Other;
+	Append(Other, std::uint32_t{0xA2E6BFA3u});
+	Other.push_back(0);
+	EXPECT_EQ(DescribeMessage(Tag::VBOL, Other, &Names), "VBOL \xC3\xA4\xC3\xA4ni.taso 0 [id 0xA2E6BFA3]");
+}
+
+/** The hexadecimal parameter form of a value: tag, little-endian id and a zero identifier; frame marker and payload. */
+std::pair<std::string, std::string> ShareForm(const char* TagText, const char* IdLittleEndian, const char* Payload)
+{
+	return {std::string(TagText) + IdLittleEndian + std::string(32, '0'), std::string("03000000") + Payload};
+}
+
+TEST(Messages_test, ShareParametersReadAsTheMessageWithIdAndFrameMarker)
+{
+	// The echo of host value 1 under its "_synced" id, as the demo shows it.
+	const auto [Key, Value] = ShareForm("56494E54", "1A74B8F2", "05000000");
+	EXPECT_EQ(DescribeShareParameter("share-a", 7, Key, Value, nullptr, false),
+	          "share share-a frame 7: VINT 4072174618 5 [id 0xF2B8741A, frame marker 3]");
+	EXPECT_EQ(DescribeShareParameter("share-a", 7, Key, Value, nullptr, true),
+	          R"({"event":"share","share":"share-a","frame":7,"frameMarker":3,"id":4072174618,)"
+	          R"("message":{"tag":"VINT","id":4072174618,"value":5}})");
+
+	ValueNames Names;
+	Names.Add("door.width");
+	const auto [NamedKey, NamedValue] = ShareForm("56494E54", "6D3B5448", "05000000");
+	EXPECT_EQ(DescribeShareParameter("share-a", 7, NamedKey, NamedValue, &Names, false),
+	          "share share-a frame 7: VINT door.width_synced 5 [id 0x48543B6D, frame marker 3]");
+	EXPECT_EQ(DescribeShareParameter("share-a", 7, NamedKey, NamedValue, &Names, true),
+	          R"({"event":"share","share":"share-a","frame":7,"frameMarker":3,"id":1213479789,"name":"door.width_synced",)"
+	          R"("message":{"tag":"VINT","id":1213479789,"name":"door.width_synced","value":5}})");
+	// Names the parameter's id does not match leave it as a number.
+	EXPECT_EQ(DescribeShareParameter("share-a", 7, Key, Value, &Names, false),
+	          "share share-a frame 7: VINT 4072174618 5 [id 0xF2B8741A, frame marker 3]");
+}
+
+TEST(Messages_test, ShareMatricesErrorsAndForeignParametersKeepTheirForms)
+{
+	ValueNames Names;
+	Names.Add("cam"); // 0xFA35EB69
+	const auto [Matrix, MatrixValue] = ShareForm("4D545856", "69EB35FA", std::string(128, '0').c_str());
+	EXPECT_EQ(DescribeShareParameter("s", 1, Matrix, MatrixValue, &Names, false),
+	          "share s frame 1: MTXV cam (64 bytes) [id 0xFA35EB69, frame marker 3]");
+	EXPECT_EQ(DescribeShareParameter("s", 1, Matrix, MatrixValue, nullptr, false),
+	          "share s frame 1: MTXV 0xFA35EB69 (64 bytes) [id 0xFA35EB69, frame marker 3]");
+	EXPECT_EQ(DescribeShareParameter("s", 1, Matrix, MatrixValue, &Names, true),
+	          R"({"event":"share","share":"s","frame":1,"frameMarker":3,"id":4197837673,"name":"cam","message":{"tag":"MTXV"}})");
+
+	// An error carries no id, whatever its key holds.
+	const auto [Error, ErrorValue] = ShareForm("56455252", "00000000", "6F6F7073");
+	EXPECT_EQ(DescribeShareParameter("s", 1, Error, ErrorValue, &Names, false),
+	          R"(share s frame 1: VERR "oops" [id 0x00000000, frame marker 3])");
+
+	EXPECT_EQ(DescribeShareParameter("s", 2, "plain", "text", &Names, false), "share s frame 2: plain=text");
+	EXPECT_EQ(DescribeShareParameter("s", 2, "k\"", "v", &Names, true),
+	          R"({"event":"share","share":"s","frame":2,"key":"k\"","value":"v"})");
 }
 
 } // namespace
