@@ -25,7 +25,9 @@ if(TARGET korvat_sandbox)
   target_compile_options(korvat_module_tests PRIVATE -Wno-unused-parameter)
   # A reflected receiver that the module's dynamic delegates are bound to, as a Blueprint's custom event is.
   set(KORVAT_MODULE_FIXTURE_DIR ${CMAKE_SOURCE_DIR}/Tests/Integration/Module/ModuleFixture)
-  target_sources(korvat_module_tests PRIVATE ${KORVAT_MODULE_FIXTURE_DIR}/KorvatTestReceiver.cpp)
+  target_sources(korvat_module_tests PRIVATE ${KORVAT_MODULE_FIXTURE_DIR}/KorvatTestReceiver.cpp
+    # The plain value-id hash, to compute the ids the tests expect independently of the module's name hashing.
+    ${KORVAT_MODULE_PRIVATE_DIR}/KorvatValueId.cpp)
   target_include_directories(korvat_module_tests PRIVATE ${KORVAT_MODULE_FIXTURE_DIR})
   target_compile_definitions(korvat_module_tests PRIVATE KORVATTESTFIXTURE_API=)
   korvat_reflect_headers(TARGET korvat_module_tests MODULE KorvatTestFixture API_MACRO KORVATTESTFIXTURE_API
