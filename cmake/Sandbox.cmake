@@ -12,8 +12,14 @@ if(TARGET KorvatPlugin)
   target_compile_options(korvat_sandbox PRIVATE -Wno-unused-parameter)
 
   # The main job: the module in the engine beside a korvat-host process.
-  add_executable(korvat-sandbox ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatSandbox.cpp)
+  add_executable(korvat-sandbox ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatSandbox.cpp
+    ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatDemoBlueprint.cpp)
   target_link_libraries(korvat-sandbox PRIVATE korvat_sandbox korvat_test_support)
+  # The demo's Blueprint is a reflected object, as a project's Blueprint class is.
+  target_include_directories(korvat-sandbox PRIVATE ${CMAKE_SOURCE_DIR}/Sandbox/Main)
+  target_compile_definitions(korvat-sandbox PRIVATE KORVATSANDBOX_API=)
+  korvat_reflect_headers(TARGET korvat-sandbox MODULE KorvatSandbox API_MACRO KORVATSANDBOX_API
+    MODULE_ROOT ${CMAKE_SOURCE_DIR}/Sandbox/Main HEADERS ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatDemoBlueprint.h)
   add_dependencies(korvat-sandbox korvat-host KorvatPlugin)
   target_compile_definitions(korvat-sandbox PRIVATE KORVAT_HOST_TOOL_PATH="$<TARGET_FILE:korvat-host>")
   korvat_warnings(korvat-sandbox)

@@ -18,7 +18,7 @@ trap 'rm -rf "$KORVAT_IPC_ROOT" "$KORVAT_TEXTURESHARE_DIR"' EXIT
 
 launch_id=$(cat /proc/sys/kernel/random/uuid | tr '[:lower:]' '[:upper:]')
 echo "== a packaged game started by the host with -KorvatLaunchID=$launch_id: connect, quality, resolution,"
-echo "== values echoed, the share list, the host camera (perspective, then orthographic) and the view sizes,"
+echo "== values echoed, a Blueprint reading and sending every kind of value by name, the share list, the host camera (perspective, then orthographic) and the view sizes,"
 echo "== the host's pointer, keys and touches, the game stopped and started, the host killed and back, shut-down"
 build/release/korvat-sandbox "-KorvatLaunchID=$launch_id"
 

@@ -18,8 +18,11 @@
 #include "SlateTesting.h"
 #include "StandInTesting.h"
 
+#include "KorvatDemoBlueprint.h"
 #include "KorvatPluginModule.h"
 #include "SandboxEngine.h"
+#include "UObject/Package.h"
+#include "UObject/UObjectGlobals.h"
 
 #include "Platform/System.h"
 
@@ -430,6 +433,14 @@ int RunSandbox(const FSandboxArguments& Arguments)
 	Observer.Say(std::string("engine started (") + (Arguments.bEditor ? "editor" : "game") + ", RHI " + Arguments.Rhi +
 		"), module KorvatPlugin loaded, launch id " + GuidText(Module->GetKorvatLaunchID()));
 
+	// The project's Blueprint of the data act; kept alive by the root set, as a loaded Blueprint is by its level.
+	UKorvatDemoBlueprint* Blueprint = nullptr;
+	auto MakeBlueprint = [&] {
+		Blueprint = NewObject<UKorvatDemoBlueprint>(GetTransientPackage(), FName(TEXT("DemoBlueprint")));
+		Blueprint->AddToRoot();
+		Blueprint->Print = [&Observer](const FString& Line) { Observer.Say("blueprint: " + Narrow(Line)); };
+	};
+
 	int Mark = 0;
 	auto FramesSinceMark = [&](int Count) { return [&, Count] { return Observer.Frame - Mark >= Count; }; };
 	std::vector<FStep> Steps;
@@ -455,6 +466,30 @@ int RunSandbox(const FSandboxArguments& Arguments)
 					Host.Command("send * EVNT 13 42");
 				}},
 			{"confirm the resolution", FramesSinceMark(10), [&] { Host.Command("send * RESN 1920 1080"); }},
+			{"data: the Blueprint registers its method", FramesSinceMark(5),
+				[&] {
+					Observer.Say("data act: the game's Blueprint registers a method; the host sends one value of every kind to node "
+								 "Demo and calls Door.Open");
+					MakeBlueprint();
+					Blueprint->RegisterMethods();
+					Host.Command("name unreal.count,unreal.speed,unreal.title,unreal.enabled,unreal.levels,unreal.weights,"
+								 "unreal.tags,unreal.flags,unrealpose,door.opened");
+					Host.Command("send * VINT demo.count 7");
+					Host.Command("send * VFLT demo.speed 2.5");
+					Host.Command("send * VSTR demo.title hello from the host");
+					Host.Command("send * VBOL demo.enabled 1");
+					Host.Command("send * AINT demo.levels 1 2 3");
+					Host.Command("send * AFLT demo.weights 0.5 0.25");
+					Host.Command("send * ASTR demo.tags red|green|blue");
+					Host.Command("send * ABOL demo.flags 1 0 1");
+					Host.Command("send * MTXV pose 0 1 0 0 0 0 1 0 0 0 0 1 0 100 200 300 1");
+					Host.Command("send * EVNT door.open 42");
+				}},
+			{"data: the Blueprint reads by name and answers", FramesSinceMark(5),
+				[&] {
+					Blueprint->ReadHostValues();
+					Blueprint->SendValues();
+				}},
 			{"a perspective host camera, off centre", FramesSinceMark(5),
 				[&] {
 					Observer.Say("the host sends a perspective projection (60 degrees, shifted right) and a camera at (2, 1.5, 10) m");
