@@ -51,3 +51,15 @@ if(TARGET korvat_sandbox)
   target_compile_options(korvat_bench_values PRIVATE -Wno-unused-parameter
     $<$<CXX_COMPILER_ID:GNU>:-Wno-mismatched-new-delete>)
 endif()
+
+# The value-id hash against zlib's crc32 (Debian's zlib1g-dev) on names of 8 to 64 bytes. Left out, with a
+# note, when zlib is not installed.
+find_package(ZLIB)
+if(ZLIB_FOUND)
+  add_executable(korvat_bench_value_id ${CMAKE_SOURCE_DIR}/Tests/Bench/BenchValueId.cpp)
+  target_include_directories(korvat_bench_value_id PRIVATE ${CMAKE_SOURCE_DIR}/Source/KorvatPlugin/Private)
+  target_link_libraries(korvat_bench_value_id PRIVATE korvat_value_id ZLIB::ZLIB benchmark::benchmark)
+  korvat_warnings(korvat_bench_value_id)
+else()
+  message(STATUS "zlib not found (Debian: zlib1g-dev): korvat_bench_value_id is not built")
+endif()

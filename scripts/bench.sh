@@ -1,22 +1,28 @@
 #!/bin/sh
-# Builds the release benchmark programs, runs the link, value-publishing and input packet benchmarks (each
-# beside its baseline) and counts the instructions of one idle link step against its platform floor with
-# callgrind.
+# Builds the release benchmark programs, runs the link, value-publishing, input packet and value-id hash
+# benchmarks (each beside its baseline) and counts the instructions of one idle link step against its platform
+# floor with callgrind.
 # Usage: scripts/bench.sh [K]   (K idle steps for the instruction count, default 2000)
+#        KORVAT_BENCH_BUILD=DIR scripts/bench.sh   (a release build folder of one's own; default build/release)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/release"
+build=${KORVAT_BENCH_BUILD:-"$root/build/release"}
 steps=${1:-2000}
 
 if [ ! -f "$build/build.ninja" ]; then
-	cmake --preset release >/dev/null
+	(cd "$root" && cmake --preset release -B "$build" >/dev/null)
 fi
 # The input packet benchmark exists only where liblo is installed (cmake/Bench.cmake).
 input_bench=
 if ninja -C "$build" -t targets all | grep -q '^korvat_bench_input_packet:'; then
 	input_bench=korvat_bench_input_packet
 fi
-ninja -C "$build" -j2 korvat_bench_link korvat_bench_values korvat_idle_step_probe korvat_module_frame_probe $input_bench
+# Likewise the value-id benchmark where zlib is installed.
+value_id_bench=
+if ninja -C "$build" -t targets all | grep -q '^korvat_bench_value_id:'; then
+	value_id_bench=korvat_bench_value_id
+fi
+ninja -C "$build" -j2 korvat_bench_link korvat_bench_values korvat_idle_step_probe korvat_module_frame_probe $input_bench $value_id_bench
 
 echo "== Google Benchmark (median of 5)"
 "$build/korvat_bench_link" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -31,6 +37,14 @@ if [ -n "$input_bench" ]; then
 	"$build/$input_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 else
 	echo "liblo not installed (liblo-dev): skipped"
+fi
+
+echo
+echo "== Value ids: ValueIdOfBytes against zlib's crc32 (median of 5)"
+if [ -n "$value_id_bench" ]; then
+	"$build/$value_id_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+else
+	echo "zlib not installed (zlib1g-dev): skipped"
 fi
 
 echo

@@ -6,7 +6,7 @@ set -euo pipefail
 want=("$@")
 [ ${#want[@]} -gt 0 ] || want=(all)
 
-packages=(cmake ninja-build g++ ccache python3 libgtest-dev googletest libbenchmark-dev valgrind liblo-dev)
+packages=(cmake ninja-build g++ ccache python3 libgtest-dev googletest libbenchmark-dev valgrind liblo-dev zlib1g-dev)
 windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 python3-clang-14)
 fuzz_packages=(clang libclang-rt-14-dev)
 for w in "${want[@]}"; do
