@@ -1184,13 +1184,20 @@ template <typename T> const TMatrix<T> TMatrix<T>::Identity(TPlane<T>(1, 0, 0, 0
 template <typename T>
 struct TRotationTranslationMatrix : public TMatrix<T>
 {
-	/** Rotation by Rot (formula of the engine's rotation matrix), then translation by Origin. */
+	/**
+	 * Rotation by Rot (formula of the engine's rotation matrix), then translation by Origin. The engine's
+	 * vectorised path (every desktop build) turns degrees into radians with the single-precision constant
+	 * GlobalVectorConstants::DEG_TO_RAD (UE_PI / 180.f), widened for doubles, not with DegreesToRadians: a
+	 * 90 degree angle becomes 1.5707963146 rad, so FRotationMatrix(FRotator(0, 0, 90)) carries 1.2e-8 where
+	 * the exact cosine is 0. No winding is removed first.
+	 */
 	TRotationTranslationMatrix(const TRotator<T>& Rot, const TVector<T>& Origin)
 	{
+		constexpr float DegToRad = UE_PI / (180.f);
 		T SP, CP, SY, CY, SR, CR;
-		FMath::SinCos(&SP, &CP, FMath::DegreesToRadians(Rot.Pitch));
-		FMath::SinCos(&SY, &CY, FMath::DegreesToRadians(Rot.Yaw));
-		FMath::SinCos(&SR, &CR, FMath::DegreesToRadians(Rot.Roll));
+		FMath::SinCos(&SP, &CP, Rot.Pitch * T(DegToRad));
+		FMath::SinCos(&SY, &CY, Rot.Yaw * T(DegToRad));
+		FMath::SinCos(&SR, &CR, Rot.Roll * T(DegToRad));
 		T (&Rows)[4][4] = this->M;
 		Rows[0][0] = CP * CY;
 		Rows[0][1] = CP * SY;
@@ -1346,13 +1353,31 @@ TVector<T> TRotator<T>::Vector() const
 template <typename T>
 TQuat<T> TRotator<T>::Quaternion() const
 {
-	const T DegToRadHalf = T(UE_DOUBLE_PI / 180.0) / T(2);
+	// The engine's vectorised conversion (UnrealMath.cpp, every desktop build): the winding is removed as
+	// A - 360 * trunc(A / 360) (VectorMod360), the half angles come from DEG_TO_RAD_HALF in the rotator's own
+	// precision, and every term is formed as C * (A * B), which rounds differently from (C * A) * B.
+	T DegToRadHalf;
+	if constexpr (std::is_same_v<T, float>)
+	{
+		DegToRadHalf = (UE_PI / 180.f) * 0.5f;
+	}
+	else
+	{
+		DegToRadHalf = T((UE_DOUBLE_PI / 180.0) * 0.5);
+	}
+	const auto Mod360 = [](T Angle) { return Angle - T(360) * FMath::TruncToFloat(Angle / T(360)); };
 	T SP, SY, SR, CP, CY, CR;
-	// Winding is removed first (Fmod by 360), as the engine does.
-	FMath::SinCos(&SP, &CP, FMath::Fmod(Pitch, T(360)) * DegToRadHalf);
-	FMath::SinCos(&SY, &CY, FMath::Fmod(Yaw, T(360)) * DegToRadHalf);
-	FMath::SinCos(&SR, &CR, FMath::Fmod(Roll, T(360)) * DegToRadHalf);
-	return TQuat<T>(CR * SP * SY - SR * CP * CY, -CR * SP * CY - SR * CP * SY, CR * CP * SY - SR * SP * CY, CR * CP * CY + SR * SP * SY);
+	FMath::SinCos(&SP, &CP, Mod360(Pitch) * DegToRadHalf);
+	FMath::SinCos(&SY, &CY, Mod360(Yaw) * DegToRadHalf);
+	FMath::SinCos(&SR, &CR, Mod360(Roll) * DegToRadHalf);
+	const TQuat<T> RotationQuat(CR * (SP * SY) - SR * (CP * CY), -(CR * (SP * CY)) - SR * (CP * SY), CR * (CP * SY) - SR * (SP * CY),
+		CR * (CP * CY) + SR * (SP * SY));
+	// Development builds (DO_CHECK) replace a result with a NaN (from a non-finite angle) by the identity.
+	if (RotationQuat.ContainsNaN())
+	{
+		return TQuat<T>::Identity;
+	}
+	return RotationQuat;
 }
 
 template <typename T>
@@ -1430,10 +1455,12 @@ TQuat<T>::TQuat(const TMatrix<T>& M)
 	}
 }
 
-// The pitch comes from FMath::Asin for FQuat4d and from FMath::FastAsin for FQuat4f, as in the engine
-// (UnrealMath.cpp, 5.4 and later: "Note: not FastAsin like float implementation").
+// FQuat4d::Rotator and FQuat4f::Rotator as UnrealMath.cpp specialises them (5.4 and later): the double one
+// with double constants and the exact FMath::Asin for the pitch ("Note: not FastAsin like float
+// implementation"), the float one with 0.4999995f, 180.f / UE_PI and FMath::FastAsin. The quaternion is not
+// normalised first.
 // UNCONFIRMED for 5.5: the gimbal-lock branches (|Z*X - W*Y| > 0.4999995). The 5.4 sources set
-// Yaw = atan2(YawY, YawX) and Roll = NormalizeAxis(+-Yaw - 2*atan2(X, W)); later sources set
+// Yaw = atan2(YawY, YawX) and Roll = NormalizeAxis(+-Yaw - 2*atan2(X, W)); the 5.6 and later sources set
 // Yaw = NormalizeAxis(+-2*atan2(X, W)) and Roll = 0. Both describe the same rotation; the first is kept.
 template <typename T>
 TRotator<T> TQuat<T>::Rotator() const
@@ -1441,8 +1468,18 @@ TRotator<T> TQuat<T>::Rotator() const
 	const T SingularityTest = Z * X - W * Y;
 	const T YawY = T(2) * (W * Z + X * Y);
 	const T YawX = T(1) - T(2) * (FMath::Square(Y) + FMath::Square(Z));
-	const T SingularityThreshold = T(0.4999995);
-	const T RadToDeg = T(180.0 / UE_DOUBLE_PI);
+	T SingularityThreshold;
+	T RadToDeg;
+	if constexpr (std::is_same_v<T, float>)
+	{
+		SingularityThreshold = 0.4999995f;
+		RadToDeg = 180.f / UE_PI;
+	}
+	else
+	{
+		SingularityThreshold = T(0.4999995);
+		RadToDeg = T(180.0 / UE_DOUBLE_PI);
+	}
 	TRotator<T> RotatorFromQuat;
 	if (SingularityTest < -SingularityThreshold)
 	{

@@ -6,6 +6,9 @@
 #include "Math/RotationMatrix.h"
 #include "Math/Transform.h"
 
+#include <cmath>
+#include <limits>
+
 namespace
 {
 	constexpr double AngleTolerance = 1e-3; // degrees; the engine's pitch uses FastAsin
@@ -44,8 +47,11 @@ namespace
 		const FQuat Quat = Rotator.Quaternion();
 		ExpectRotatorNear(Quat.Rotator(), 10, 20, 30);
 		ExpectRotatorNear(FRotationMatrix(Rotator).Rotator(), 10, 20, 30);
-		EXPECT_TRUE(FQuatRotationMatrix(Quat).Equals(FRotationMatrix(Rotator), 1e-9));
-		EXPECT_TRUE(FQuat(FRotationMatrix(Rotator)).Equals(Quat, 1e-9));
+		// The two paths agree to 1e-8, not better: the rotation matrix takes its radians from the
+		// single-precision degree factor, the quaternion from the double one.
+		EXPECT_TRUE(FQuatRotationMatrix(Quat).Equals(FRotationMatrix(Rotator), 1e-7));
+		EXPECT_FALSE(FQuatRotationMatrix(Quat).Equals(FRotationMatrix(Rotator), 1e-9));
+		EXPECT_TRUE(FQuat(FRotationMatrix(Rotator)).Equals(Quat, 1e-7));
 		EXPECT_TRUE(FQuat(Rotator).Equals(FQuat::MakeFromRotator(Rotator), 1e-12));
 
 		for (const FRotator& Sample : {FRotator(-80, 170, -120), FRotator(45, -135, 179), FRotator(0, 0, 0), FRotator(89.9, 10, 20)})
@@ -120,7 +126,8 @@ namespace
 		ExpectVectorNear(Transform.GetTranslation(), Translation, 1e-9);
 		ExpectRotatorNear(Transform.Rotator(), 15, -40, 70);
 		EXPECT_TRUE(Transform.ToMatrixWithScale().Equals(M, 1e-9));
-		EXPECT_TRUE(FTransform(Rotation, Translation, Scale).ToMatrixWithScale().Equals(M, 1e-9));
+		// Through the quaternion (double degree factor) instead of the rotation matrix (single-precision one).
+		EXPECT_TRUE(FTransform(Rotation, Translation, Scale).ToMatrixWithScale().Equals(M, 1e-6));
 
 		// A mirrored matrix: the negative determinant goes on X.
 		const FMatrix Mirrored = FScaleMatrix(FVector(1, -1, 1)) * M;
@@ -287,8 +294,9 @@ namespace
 		ExpectVectorNear(FRotator(0, 450, 0).Vector(), FVector(0, 1, 0), 1e-15);
 
 		const FMatrix Yaw90 = FRotationMatrix(FRotator(0, 90, 0));
-		ExpectRowNear(Yaw90, 0, 0, 1, 0, 0);
-		ExpectRowNear(Yaw90, 1, -1, 0, 0, 0);
+		// 90 degrees through the single-precision degree factor: the cosine is 1.2e-8, not 0.
+		ExpectRowNear(Yaw90, 0, 1.2167964475066282e-08, 0.9999999999999999, 0, 0);
+		ExpectRowNear(Yaw90, 1, -0.9999999999999999, 1.2167964475066282e-08, 0, 0);
 		ExpectRowNear(Yaw90, 2, 0, 0, 1, 0);
 		ExpectRowNear(Yaw90, 3, 0, 0, 0, 1);
 		ExpectRowNear(FQuatRotationMatrix(FQuat(0, 0, H, H)), 1, -1, 0, 0, 0, 1e-15);
@@ -409,7 +417,8 @@ namespace
 	TEST(CoreMath_test, QuatFromMatrixNeedsUnitAxes)
 	{
 		const double H = FMath::Sqrt(0.5);
-		EXPECT_TRUE(FQuat(FRotationMatrix(FRotator(0, 90, 0))).Equals(FQuat(0, 0, H, H), 1e-15));
+		const FMatrix Yaw90(FPlane(0, 1, 0, 0), FPlane(-1, 0, 0, 0), FPlane(0, 0, 1, 0), FPlane(0, 0, 0, 1));
+		EXPECT_TRUE(FQuat(Yaw90).Equals(FQuat(0, 0, H, H), 1e-15));
 		// Trace -1 (a half turn about Z) goes through the largest-diagonal branch.
 		const FMatrix HalfTurn(FPlane(-1, 0, 0, 0), FPlane(0, -1, 0, 0), FPlane(0, 0, 1, 0), FPlane(0, 0, 0, 1));
 		EXPECT_TRUE(FQuat(HalfTurn).Equals(FQuat(0, 0, 1, 0), 1e-15));
@@ -504,5 +513,61 @@ namespace
 
 		// Composition: A then Yaw90 moves (1,0,0) to (10,2,0) then to (-2,10,0).
 		ExpectVectorNear((A * Yaw90).TransformPosition(FVector(1, 0, 0)), FVector(-2, 10, 0), 1e-12);
+	}
+
+	TEST(CoreMath_test, RotationMatrixTurnsDegreesIntoRadiansWithTheSinglePrecisionFactor)
+	{
+		// The engine's vectorised FRotationMatrix multiplies the angles by DEG_TO_RAD = UE_PI / 180.f, widened:
+		// 90 degrees become 1.5707963146 rad, 1.2e-8 short of pi / 2, so the "zero" cosine is 1.2e-8.
+		const FMatrix Roll90 = FRotationMatrix(FRotator(0, 0, 90));
+		EXPECT_DOUBLE_EQ(Roll90.M[1][1], 1.2167964475066282e-08);
+		EXPECT_DOUBLE_EQ(Roll90.M[1][2], -0.9999999999999999);
+		EXPECT_DOUBLE_EQ(Roll90.M[2][1], 0.9999999999999999);
+		EXPECT_DOUBLE_EQ(Roll90.M[2][2], 1.2167964475066282e-08);
+		EXPECT_DOUBLE_EQ(FRotationMatrix(FRotator(0, 90, 0)).M[0][0], 1.2167964475066282e-08);
+		EXPECT_DOUBLE_EQ(FRotationMatrix(FRotator(90, 0, 0)).M[0][0], 1.2167964475066282e-08);
+
+		// FMatrix::Rotator measures its pitch and yaw, then rebuilds a matrix with the same factor for the roll.
+		const FRotator Back = FRotationMatrix(FRotator(10, 20, 30)).Rotator();
+		EXPECT_NEAR(Back.Pitch, 9.999999922536334, 1e-12);
+		EXPECT_NEAR(Back.Yaw, 19.999999845072665, 1e-12);
+		EXPECT_NEAR(Back.Roll, 29.999999740706148, 1e-12);
+		const FRotator Roll90Back = Roll90.Rotator();
+		EXPECT_EQ(Roll90Back.Pitch, 0.0);
+		EXPECT_EQ(Roll90Back.Yaw, 0.0);
+		EXPECT_NEAR(Roll90Back.Roll, 89.99999930282699, 1e-12);
+	}
+
+	TEST(CoreMath_test, RotatorQuaternionFollowsTheEnginesVectorisedArithmetic)
+	{
+		const FQuat Quat = FRotator(10, 20, 30).Quaternion();
+		EXPECT_DOUBLE_EQ(Quat.X, -0.2392983377447303);
+		EXPECT_DOUBLE_EQ(Quat.Y, -0.12767944069578063);
+		EXPECT_DOUBLE_EQ(Quat.Z, 0.14487812541736914);
+		EXPECT_DOUBLE_EQ(Quat.W, 0.9515485246437885);
+		// Half angles from the double DEG_TO_RAD_HALF, every term formed as C * (A * B); with glibc's sine and
+		// cosine, (C * A) * B rounds Z and W of this rotator differently.
+		const double Half = (UE_DOUBLE_PI / 180.0) * 0.5;
+		const double SP = std::sin(10 * Half), CP = std::cos(10 * Half);
+		const double SY = std::sin(20 * Half), CY = std::cos(20 * Half);
+		const double SR = std::sin(30 * Half), CR = std::cos(30 * Half);
+		EXPECT_EQ(Quat.X, CR * (SP * SY) - SR * (CP * CY));
+		EXPECT_EQ(Quat.Y, -(CR * (SP * CY)) - SR * (CP * SY));
+		EXPECT_EQ(Quat.Z, CR * (CP * SY) - SR * (SP * CY));
+		EXPECT_EQ(Quat.W, CR * (CP * CY) + SR * (SP * SY));
+
+		// Development builds turn a result with a NaN into the identity.
+		EXPECT_EQ(FRotator(std::nan(""), 0, 0).Quaternion(), FQuat::Identity);
+		EXPECT_EQ(FRotator(0, std::numeric_limits<double>::infinity(), 0).Quaternion(), FQuat::Identity);
+	}
+
+	TEST(CoreMath_test, FloatQuaternionToRotatorUsesTheFloatDegreeFactor)
+	{
+		// Z*X - W*Y = 0.25: the pitch is FastAsin(0.5f) = 0.52359879f times 180.f / UE_PI = 57.2957764f, which is
+		// 30 exactly in float; the double factor rounded to float (57.2957802f) would give 30.0000019.
+		const FRotator3f Rotator = FQuat4f(0, -0.5f, 0, 0.5f).Rotator();
+		EXPECT_EQ(Rotator.Pitch, 30.0f);
+		EXPECT_EQ(Rotator.Yaw, 0.0f);
+		EXPECT_EQ(Rotator.Roll, 0.0f);
 	}
 }
