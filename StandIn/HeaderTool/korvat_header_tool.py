@@ -976,11 +976,17 @@ class Parser:
         if value_tokens and value_tokens[-1].text == "const":
             value_tokens = value_tokens[:-1]
         flags = ["CPF_Parm"]
-        if is_ref and is_const:
+        if texts[0] == "const":
+            # A leading const is recorded as metadata whatever the type, as the engine's tool does.
+            meta["NativeConst"] = ""
+        if is_ref and is_const and join_tokens(value_tokens) == "FString":
+            # 'const FString&' is an ordinary input: the engine's tool drops the reference and the const.
+            pass
+        elif is_ref and is_const:
             flags += ["CPF_OutParm", "CPF_ReferenceParm", "CPF_ConstParm"]
         elif is_ref:
             flags.append("CPF_OutParm")
-        elif is_const and texts[-1] != "*":
+        elif is_const:
             flags.append("CPF_ConstParm")
         for f in extra_flags:
             if f not in flags:
@@ -1453,17 +1459,52 @@ class Generator:
             return "Struct", rel(f"{t}::StaticStruct()")
         if re.match(r"^F[A-Z]\w*$", t):
             return "Struct", rel(f"UECodeGen_Private::StructOrNull<{t}>()")
+        if re.match(r"^[A-Za-z_]\w*$", t):
+            # A type this module does not declare, such as an enumeration of another module: the compiler
+            # tells an enumeration (which must then be reflected) from anything else.
+            return f"UECodeGen_Private::KindOfOtherModuleType<{t}>()", f"&UECodeGen_Private::RelatedTypeOfOtherModuleType<{t}>"
         return "Other", "nullptr"
+
+    @staticmethod
+    def container_element(value_type: str) -> Optional[str]:
+        """The element type of a TArray, or None for any other type."""
+        t = value_type.strip()
+        if not t.startswith("TArray<") or not t.endswith(">"):
+            return None
+        inner = t[len("TArray<"):-1]
+        depth = 0
+        for k, ch in enumerate(inner):
+            if ch == "<":
+                depth += 1
+            elif ch == ">":
+                depth -= 1
+            elif ch == "," and depth == 0:
+                inner = inner[:k]
+                break
+        return inner.strip()
+
+    def inner_params(self, name: str, value_type: str, var_name: str) -> Tuple[List[str], str]:
+        """The record of an array's element property (declared before the array's own record), and the
+        expression that refers to it; no record for a type that is not an array."""
+        element = self.container_element(value_type)
+        if element is None:
+            return [], "nullptr"
+        row = self.property_record("", name, element, [], "nullptr", "0", "0", f"(int32)sizeof({element})",
+                                   f"(int32)alignof({element})", "nullptr").strip().rstrip(",")
+        return [f"\tstatic const UECodeGen_Private::FPropertyParams {var_name} = {row};"], f"&{var_name}"
 
     def property_record(self, owner: str, name: str, value_type: str, flags: List[str], meta_name: str,
                         meta_count: str, offset_expr: str, size_expr: str, align_expr: str, copy_expr: str,
-                        tail: str = "nullptr, nullptr, 1") -> str:
+                        tail: str = "nullptr, nullptr, 1", inner_expr: str = "nullptr") -> str:
         kind, related = self.type_kind(value_type)
-        if tail.startswith("[]"):
+        bitfield = tail.startswith("[]")
+        if bitfield:
             kind = "BitfieldBool"
+        kind_expr = kind if "(" in kind else f"UECodeGen_Private::EPropertyKind::{kind}"
+        value_ops = "nullptr" if bitfield else f"UECodeGen_Private::MakeStructOps<{value_type}>()"
         return (f"\t\t{{ {c_string(name)}, {self.flags_expr(flags, 'EPropertyFlags', 'CPF_None')}, "
-                f"{c_string(value_type)}, UECodeGen_Private::EPropertyKind::{kind}, {offset_expr}, {size_expr}, {align_expr}, "
-                f"{related}, {copy_expr}, {meta_name}, {meta_count}, {tail} }},")
+                f"{c_string(value_type)}, {kind_expr}, {offset_expr}, {size_expr}, {align_expr}, "
+                f"{related}, {copy_expr}, {meta_name}, {meta_count}, {tail}, {value_ops}, {inner_expr} }},")
 
     # -- generated headers ----------------------------------------------------------------------
 
@@ -1613,13 +1654,23 @@ class Generator:
                 funcs = []
         for fn in funcs:
             lines += self.function_declarations(c, fn)
-        if c.interfaces:
+        if self.reflected_interfaces(c):
             lines.append(f"virtual UObject* _getUObject() const override {{ return const_cast<{c.name}*>(this); }}")
         lines.append("public:" if legacy else "private:")
         return self.macro_lines(f"{h.file_id}_{c.body_line}_{self.body_suffix(c)}", lines)
 
     ACTOR_CLASSES = {"Actor", "Pawn", "Character", "Controller", "PlayerController", "AIController", "GameModeBase",
                      "GameMode", "PlayerCameraManager", "HUD", "Info", "WorldSettings", "PlayerState", "GameStateBase"}
+
+    def reflected_interfaces(self, c: Struct) -> List[str]:
+        """The bases after the first that are the native side of a UINTERFACE of this module; any other base
+        is an ordinary C++ base, as the engine's tool treats it."""
+        result = []
+        for base in c.bases[1:]:
+            uclass = self.class_names.get("U" + base[1:]) if re.match(r"I[A-Z]", base) else None
+            if uclass is not None and uclass.kind == "interface":
+                result.append(base)
+        return result
 
     def within_class(self, c: Struct) -> str:
         """Within= names a class without its prefix (Within=PlayerController means APlayerController)."""
@@ -1799,18 +1850,24 @@ class Generator:
                 metas.append(("nullptr", "0"))
         rows = []
         for p, (mname, mcount) in zip(params, metas):
+            inner_lines, inner_expr = self.inner_params(p.name, p.value_type, f"{array}_{p.name}_Inner")
+            lines += inner_lines
             rows.append(self.property_record(parms, p.name, p.value_type, p.flags, mname, mcount,
                                              f"(int32)offsetof({parms}, {p.name})", f"(int32)sizeof({parms}::{p.name})",
                                              f"(int32)alignof(decltype({parms}::{p.name}))",
-                                             f"&UECodeGen_Private::CopyMember<{parms}, &{parms}::{p.name}>"))
+                                             f"&UECodeGen_Private::CopyMember<{parms}, &{parms}::{p.name}>",
+                                             inner_expr=inner_expr))
         if ret:
             rt = ret[len("const "):] if ret.startswith("const ") else ret
             rt = rt[:-1] if rt.endswith("&") else rt
+            inner_lines, inner_expr = self.inner_params("ReturnValue", rt, f"{array}_ReturnValue_Inner")
+            lines += inner_lines
             rows.append(self.property_record(parms, "ReturnValue", rt, ["CPF_Parm", "CPF_OutParm", "CPF_ReturnParm"],
                                              "nullptr", "0", f"(int32)offsetof({parms}, ReturnValue)",
                                              f"(int32)sizeof({parms}::ReturnValue)",
                                              f"(int32)alignof(decltype({parms}::ReturnValue))",
-                                             f"&UECodeGen_Private::CopyMember<{parms}, &{parms}::ReturnValue>"))
+                                             f"&UECodeGen_Private::CopyMember<{parms}, &{parms}::ReturnValue>",
+                                             inner_expr=inner_expr))
         if rows:
             lines.append(f"\tstatic const UECodeGen_Private::FPropertyParams {array}[] = {{")
             lines += rows
@@ -1876,7 +1933,14 @@ class Generator:
                 copy = (f"[](void* Dest, const void* Src) {{ for (SIZE_T I = 0; I < UE_ARRAY_COUNT((({owner.name}*)Dest)->{p.name}); ++I) "
                         f"{{ (({owner.name}*)Dest)->{p.name}[I] = (({owner.name}*)Src)->{p.name}[I]; }} }}")
                 tail = f"nullptr, nullptr, (int32)(sizeof({owner.name}::{p.name}) / sizeof({owner.name}::{p.name}[0]))"
-            row = self.property_record(owner.name, p.name, value_type, flags, mname, mcount, offset, size, align, copy, tail)
+            inner_expr = "nullptr"
+            if not p.bitfield and not p.array_dim:
+                inner_lines, inner_expr = self.inner_params(p.name, value_type, f"{array}_{p.name}_Inner")
+                pre += [self.cond_open(p.cond).rstrip("\n")] if p.cond else []
+                pre += inner_lines
+                pre += [self.cond_close(p.cond).rstrip("\n")] if p.cond else []
+            row = self.property_record(owner.name, p.name, value_type, flags, mname, mcount, offset, size, align, copy, tail,
+                                       inner_expr=inner_expr)
             rows.append(self.cond_open(p.cond).rstrip("\n") if p.cond else "")
             rows.append(row)
             rows.append(self.cond_close(p.cond).rstrip("\n") if p.cond else "")
@@ -2022,9 +2086,16 @@ class Generator:
             out.append("\t\tstatic UFunction* (*const Functions[])() = {")
             out += funcs
             out.append("\t\t};")
-        if c.interfaces:
+        interfaces = self.reflected_interfaces(c)
+        for base in c.bases[1:]:
+            if base not in interfaces:
+                # A base the engine's tool would not take for an interface: only the native side of a UINTERFACE
+                # declared in this module is registered, so one declared elsewhere must not pass unnoticed.
+                out.append(f"\t\tstatic_assert(!UECodeGen_Private::TIsReflectedNativeInterface<{base}>, "
+                           f"\"{base} is the native side of an interface this module does not declare\");")
+        if interfaces:
             out.append("\t\tstatic const UECodeGen_Private::FImplementedInterfaceParams Interfaces[] = {")
-            for i in c.interfaces:
+            for i in interfaces:
                 out.append(f"\t\t\t{{ &U{i[1:]}::StaticClass, (int32)((char*)static_cast<{i}*>(({c.name}*)0x1000) - (char*)0x1000) }},")
             out.append("\t\t};")
         mtxt, mname, mcount = self.meta_array("Meta", self.class_metadata(c), mp)
@@ -2037,7 +2108,7 @@ class Generator:
                    f"(int32)sizeof({c.name}), (int32)alignof({c.name}), &{c.name}::__DefaultConstructor, "
                    f"{'Functions' if funcs else 'nullptr'}, {'UE_ARRAY_COUNT(Functions)' if funcs else '0'}, "
                    f"{'Props' if rows else 'nullptr'}, {'UE_ARRAY_COUNT(Props)' if rows else '0'}, "
-                   f"{'Interfaces' if c.interfaces else 'nullptr'}, {'UE_ARRAY_COUNT(Interfaces)' if c.interfaces else '0'}, "
+                   f"{'Interfaces' if interfaces else 'nullptr'}, {'UE_ARRAY_COUNT(Interfaces)' if interfaces else '0'}, "
                    f"{mname}, {mcount} }};")
         out.append("\t\treturn UECodeGen_Private::ConstructUClass(Params);")
         out.append("\t}")

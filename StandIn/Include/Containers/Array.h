@@ -183,6 +183,16 @@ public:
 		Insert(MoveTempIfPossible(Temp), Index);
 	}
 
+	/** Inserts Count default-constructed elements at Index. */
+	void InsertDefaulted(SizeType Index, SizeType Count = 1)
+	{
+		check(Index >= 0 && Index <= ArrayNum && Count >= 0);
+		for (SizeType Offset = 0; Offset < Count; ++Offset)
+		{
+			EmplaceAt(Index + Offset);
+		}
+	}
+
 	FORCEINLINE SizeType Add(const ElementType& Item) { return Emplace(Item); }
 	FORCEINLINE SizeType Add(ElementType&& Item) { return Emplace(MoveTempIfPossible(Item)); }
 	ElementType& Add_GetRef(const ElementType& Item) { return Data[Emplace(Item)]; }

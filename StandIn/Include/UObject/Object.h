@@ -59,6 +59,10 @@ public:
 	void SaveConfig(uint64 RequiredPropertyFlags = CPF_Config, const TCHAR* Filename = nullptr, FConfigCacheIni* Config = GConfig,
 		bool bAllowCopyToDefaultObject = true);
 
+	/** Notes an upcoming change of the object for the transaction buffer; true if it was saved there. The
+	 *  stand-in has no transaction buffer: nothing is recorded and the answer is false. */
+	virtual bool Modify(bool bAlwaysMarkDirty = true);
+
 #if WITH_EDITOR
 	virtual void PreEditChange(FProperty* PropertyAboutToChange);
 	virtual void PostEditChange();

@@ -18,6 +18,7 @@ class UFunction;
 class UEnum;
 class UScriptStruct;
 class FObjectInstancingGraph;
+template <typename InElementType, typename InAllocatorType> class TArray;
 
 /** The package objects are created in when no outer is given. */
 COREUOBJECT_API UPackage* GetTransientPackage();
@@ -172,6 +173,64 @@ namespace UECodeGen_Private
 		Delegate, MulticastDelegate, Pointer, Other
 	};
 
+	template<typename T>
+	struct TIsReflectedArray
+	{
+		static constexpr bool Value = false;
+	};
+
+	template<typename ElementType, typename AllocatorType>
+	struct TIsReflectedArray<TArray<ElementType, AllocatorType>>
+	{
+		static constexpr bool Value = true;
+	};
+
+	/**
+	 * Construction, destruction and assignment of one value of a type (a structure's, or a property's), and
+	 * for a TArray the element operations a script array helper needs (null for other types).
+	 */
+	struct FStructOps
+	{
+		void (*Construct)(void* Dest);
+		void (*Destruct)(void* Dest);
+		void (*Copy)(void* Dest, const void* Src);
+		int32 (*ArrayNum)(const void* Array);
+		void* (*ArrayElement)(void* Array, int32 Index);
+		void (*ArrayInsertDefaulted)(void* Array, int32 Index, int32 Count);
+		void (*ArrayRemoveAt)(void* Array, int32 Index, int32 Count);
+	};
+
+	template<typename T>
+	const FStructOps* MakeStructOps()
+	{
+		if constexpr (TIsReflectedArray<T>::Value)
+		{
+			static const FStructOps Ops = {
+				[](void* Dest) { new (Dest) T(); },
+				[](void* Dest) { static_cast<T*>(Dest)->~T(); },
+				[](void* Dest, const void* Src) { *static_cast<T*>(Dest) = *static_cast<const T*>(Src); },
+				[](const void* Array) -> int32 { return static_cast<const T*>(Array)->Num(); },
+				[](void* Array, int32 Index) -> void* { return &(*static_cast<T*>(Array))[Index]; },
+				[](void* Array, int32 Index, int32 Count) { static_cast<T*>(Array)->InsertDefaulted(Index, Count); },
+				[](void* Array, int32 Index, int32 Count) { static_cast<T*>(Array)->RemoveAt(Index, Count); },
+			};
+			return &Ops;
+		}
+		else
+		{
+			static const FStructOps Ops = {
+				[](void* Dest) { new (Dest) T(); },
+				[](void* Dest) { static_cast<T*>(Dest)->~T(); },
+				[](void* Dest, const void* Src) { *static_cast<T*>(Dest) = *static_cast<const T*>(Src); },
+				nullptr,
+				nullptr,
+				nullptr,
+				nullptr,
+			};
+			return &Ops;
+		}
+	}
+
 	typedef void (*FCopyValueFunc)(void* DestContainer, const void* SrcContainer);
 	typedef bool (*FGetBoolFunc)(const void* Container);
 	typedef void (*FSetBoolFunc)(void* Container, bool Value);
@@ -192,6 +251,10 @@ namespace UECodeGen_Private
 		FGetBoolFunc GetBoolFunc;
 		FSetBoolFunc SetBoolFunc;
 		int32 ArrayDim;
+		/** One value of the property's type (one element of a fixed-size array); none for bit-field bools. */
+		const FStructOps* ValueOps;
+		/** The element of an array property. */
+		const FPropertyParams* InnerParams;
 	};
 
 	struct FFunctionParams
@@ -240,24 +303,6 @@ namespace UECodeGen_Private
 		const TCHAR* NameUTF8;
 		int64 Value;
 	};
-
-	struct FStructOps
-	{
-		void (*Construct)(void* Dest);
-		void (*Destruct)(void* Dest);
-		void (*Copy)(void* Dest, const void* Src);
-	};
-
-	template<typename T>
-	const FStructOps* MakeStructOps()
-	{
-		static const FStructOps Ops = {
-			[](void* Dest) { new (Dest) T(); },
-			[](void* Dest) { static_cast<T*>(Dest)->~T(); },
-			[](void* Dest, const void* Src) { *static_cast<T*>(Dest) = *static_cast<const T*>(Src); },
-		};
-		return &Ops;
-	}
 
 	struct FStructParams
 	{

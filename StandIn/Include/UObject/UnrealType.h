@@ -1,6 +1,7 @@
 // Properties (FProperty), iteration over a struct's fields, and property change events.
 #pragma once
 
+#include "Containers/ArrayView.h"
 #include "UObject/Class.h"
 #include "UObject/Field.h"
 #include "UObject/UObjectGlobals.h"
@@ -44,6 +45,16 @@ public:
 	/** Copies this property's whole value from one container to another of the owner's type. */
 	void CopyCompleteValue_InContainer(void* Dest, const void* Src) const;
 
+	/** Constructs the property's value (every element of a fixed-size array) at Dest, a value address. */
+	void InitializeValue(void* Dest) const;
+	void InitializeValue_InContainer(void* Dest) const { InitializeValue(ContainerPtrToValuePtr<void>(Dest)); }
+	/** Destroys the value at Dest, a value address. */
+	void DestroyValue(void* Dest) const;
+	void DestroyValue_InContainer(void* Dest) const { DestroyValue(ContainerPtrToValuePtr<void>(Dest)); }
+	/** Assigns one element (CopySingleValue) or the whole value between two value addresses. */
+	void CopySingleValue(void* Dest, const void* Src) const;
+	void CopyCompleteValue(void* Dest, const void* Src) const;
+
 	/** The related reflected type: the class of an object property, the struct of a struct property,
 	 *  the enum of an enum property, the signature of a delegate property; otherwise null. */
 	UObject* GetRelatedType() const;
@@ -66,6 +77,48 @@ private:
 	UECodeGen_Private::FCopyValueFunc CopyFunc;
 	UECodeGen_Private::FGetBoolFunc GetBoolFunc;
 	UECodeGen_Private::FSetBoolFunc SetBoolFunc;
+	const UECodeGen_Private::FStructOps* ValueOps;
+};
+
+/** A TArray property; Inner describes one element. */
+class COREUOBJECT_API FArrayProperty : public FProperty
+{
+public:
+	FArrayProperty(UStruct* InOwner, const UECodeGen_Private::FPropertyParams& Params);
+	virtual ~FArrayProperty();
+
+	FProperty* Inner;
+
+private:
+	friend class FScriptArrayHelper;
+	const UECodeGen_Private::FStructOps* ArrayOps;
+};
+
+/** Reads and changes the array a TArray property describes, without knowing its element type. */
+class COREUOBJECT_API FScriptArrayHelper
+{
+public:
+	FScriptArrayHelper(const FArrayProperty* InProperty, const void* InArray);
+
+	/** Number of elements. */
+	int32 Num() const;
+	bool IsValidIndex(int32 Index) const { return Index >= 0 && Index < Num(); }
+	/** Address of an element. */
+	uint8* GetRawPtr(int32 Index = 0);
+	/** Adds one default element at the end; returns its index. */
+	int32 AddValue();
+	/** Adds Count default elements at the end; returns the index of the first. */
+	int32 AddValues(int32 Count);
+	/** Inserts Count default elements at Index. */
+	void InsertValues(int32 Index, int32 Count = 1);
+	/** Removes Count elements from Index. */
+	void RemoveValues(int32 Index, int32 Count = 1);
+	/** Removes every element. */
+	void EmptyValues(int32 Slack = 0);
+
+private:
+	const UECodeGen_Private::FStructOps* Ops;
+	void* Array;
 };
 
 /** Whether field iteration includes fields of super structs. */
@@ -218,10 +271,30 @@ struct FPropertyChangedEvent
 	FName GetMemberPropertyName() const { return MemberProperty ? MemberProperty->GetFName() : NAME_None; }
 	int32 GetNumObjectsBeingEdited() const { return 1; }
 
+	/** For each edited object, the array index of each array property (by name) on the path to the change. */
+	void SetArrayIndexPerObject(TArrayView<const TMap<FString, int32>> InArrayIndices) { ArrayIndicesPerObject = InArrayIndices; }
+
+	/** The index of the changed element in the array property named InName, for the object of
+	 *  ObjectIteratorIndex; INDEX_NONE when no index was recorded. */
+	int32 GetArrayIndex(const FString& InName) const
+	{
+		if (ArrayIndicesPerObject.IsValidIndex(ObjectIteratorIndex))
+		{
+			if (const int32* Index = ArrayIndicesPerObject[ObjectIteratorIndex].Find(InName))
+			{
+				return *Index;
+			}
+		}
+		return INDEX_NONE;
+	}
+
 	FProperty* Property;
 	FProperty* MemberProperty;
 	EPropertyChangeType::Type ChangeType;
 	int32 ObjectIteratorIndex;
+
+private:
+	TArrayView<const TMap<FString, int32>> ArrayIndicesPerObject;
 };
 
 /** The chain of properties from the edited object to the changed property, outermost first. */

@@ -107,6 +107,7 @@ FProperty::FProperty(UStruct* InOwner, const UECodeGen_Private::FPropertyParams&
 	, CopyFunc(Params.CopyFunc)
 	, GetBoolFunc(Params.GetBoolFunc)
 	, SetBoolFunc(Params.SetBoolFunc)
+	, ValueOps(Params.ValueOps)
 {
 	ClassPrivate = FieldClassOf(Kind);
 	for (int32 Index = 0; Index < Params.NumMetaData; ++Index)
@@ -139,6 +140,121 @@ void FProperty::CopyCompleteValue_InContainer(void* Dest, const void* Src) const
 	{
 		std::memcpy((uint8*)Dest + Offset_Internal, (const uint8*)Src + Offset_Internal, (size_t)GetSize());
 	}
+}
+
+void FProperty::InitializeValue(void* Dest) const
+{
+	if (Kind == UECodeGen_Private::EPropertyKind::BitfieldBool)
+	{
+		return;
+	}
+	checkf(ValueOps, TEXT("Property %s has no value operations"), *GetName());
+	for (int32 Index = 0; Index < ArrayDim; ++Index)
+	{
+		ValueOps->Construct((uint8*)Dest + Index * ElementSize);
+	}
+}
+
+void FProperty::DestroyValue(void* Dest) const
+{
+	if (Kind == UECodeGen_Private::EPropertyKind::BitfieldBool)
+	{
+		return;
+	}
+	checkf(ValueOps, TEXT("Property %s has no value operations"), *GetName());
+	for (int32 Index = 0; Index < ArrayDim; ++Index)
+	{
+		ValueOps->Destruct((uint8*)Dest + Index * ElementSize);
+	}
+}
+
+void FProperty::CopySingleValue(void* Dest, const void* Src) const
+{
+	if (Dest == Src)
+	{
+		return;
+	}
+	checkf(ValueOps, TEXT("Property %s has no value operations"), *GetName());
+	ValueOps->Copy(Dest, Src);
+}
+
+void FProperty::CopyCompleteValue(void* Dest, const void* Src) const
+{
+	if (Dest == Src)
+	{
+		return;
+	}
+	checkf(ValueOps, TEXT("Property %s has no value operations"), *GetName());
+	for (int32 Index = 0; Index < ArrayDim; ++Index)
+	{
+		ValueOps->Copy((uint8*)Dest + Index * ElementSize, (const uint8*)Src + Index * ElementSize);
+	}
+}
+
+FArrayProperty::FArrayProperty(UStruct* InOwner, const UECodeGen_Private::FPropertyParams& Params)
+	: FProperty(InOwner, Params)
+	, Inner(nullptr)
+	, ArrayOps(Params.ValueOps)
+{
+	checkf(Params.InnerParams, TEXT("Array property %s has no element record"), *GetName());
+	checkf(ArrayOps && ArrayOps->ArrayNum, TEXT("Array property %s has no array operations"), *GetName());
+	Inner = new FProperty(InOwner, *Params.InnerParams);
+}
+
+FArrayProperty::~FArrayProperty()
+{
+	delete Inner;
+}
+
+FScriptArrayHelper::FScriptArrayHelper(const FArrayProperty* InProperty, const void* InArray)
+	: Ops(InProperty->ArrayOps)
+	, Array(const_cast<void*>(InArray))
+{
+	check(Ops && Array);
+}
+
+int32 FScriptArrayHelper::Num() const
+{
+	return Ops->ArrayNum(Array);
+}
+
+uint8* FScriptArrayHelper::GetRawPtr(int32 Index)
+{
+	if (Num() == 0)
+	{
+		return nullptr;
+	}
+	checkf(IsValidIndex(Index), TEXT("Array index %d out of bounds (%d elements)"), Index, Num());
+	return static_cast<uint8*>(Ops->ArrayElement(Array, Index));
+}
+
+int32 FScriptArrayHelper::AddValue()
+{
+	return AddValues(1);
+}
+
+int32 FScriptArrayHelper::AddValues(int32 Count)
+{
+	const int32 First = Num();
+	Ops->ArrayInsertDefaulted(Array, First, Count);
+	return First;
+}
+
+void FScriptArrayHelper::InsertValues(int32 Index, int32 Count)
+{
+	check(Index >= 0 && Index <= Num());
+	Ops->ArrayInsertDefaulted(Array, Index, Count);
+}
+
+void FScriptArrayHelper::RemoveValues(int32 Index, int32 Count)
+{
+	check(Index >= 0 && Count >= 0 && Index + Count <= Num());
+	Ops->ArrayRemoveAt(Array, Index, Count);
+}
+
+void FScriptArrayHelper::EmptyValues(int32)
+{
+	Ops->ArrayRemoveAt(Array, 0, Num());
 }
 
 UObject* FProperty::GetRelatedType() const { return RelatedTypeFunc ? RelatedTypeFunc() : nullptr; }
@@ -570,7 +686,9 @@ namespace
 		}
 		for (int32 Index = 0; Index < Num; ++Index)
 		{
-			FProperty* Property = new FProperty(Struct, Array[Index]);
+			FProperty* Property = Array[Index].Kind == UECodeGen_Private::EPropertyKind::Array && Array[Index].InnerParams
+				? new FArrayProperty(Struct, Array[Index])
+				: new FProperty(Struct, Array[Index]);
 			*Tail = Property;
 			Tail = &Property->Next;
 		}

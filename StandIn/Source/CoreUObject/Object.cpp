@@ -178,6 +178,11 @@ UObject* UObject::CreateDefaultSubobject(FName SubobjectFName, UClass* ReturnTyp
 	return StaticConstructObject_Internal(Params);
 }
 
+bool UObject::Modify(bool)
+{
+	return false;
+}
+
 #if WITH_EDITOR
 void UObject::PreEditChange(FProperty*)
 {

@@ -101,7 +101,10 @@ namespace
 		EXPECT_EQ(P[3]->GetName(), TEXT("ReturnValue"));
 		EXPECT_EQ(P[0]->GetCPPType(), TEXT("FString"));
 		EXPECT_EQ(P[0]->GetClass()->GetName(), TEXT("StrProperty"));
-		EXPECT_TRUE(P[0]->HasAllPropertyFlags(CPF_Parm | CPF_ConstParm | CPF_ReferenceParm));
+		// 'const FString&' is an ordinary input to the engine's header tool: no reference, no const, only the metadata.
+		EXPECT_TRUE(P[0]->HasAllPropertyFlags(CPF_Parm));
+		EXPECT_FALSE(P[0]->HasAnyPropertyFlags(CPF_ConstParm | CPF_ReferenceParm | CPF_OutParm));
+		EXPECT_TRUE(P[0]->HasMetaData(TEXT("NativeConst")));
 		EXPECT_TRUE(P[2]->HasAllPropertyFlags(CPF_Parm | CPF_OutParm));
 		EXPECT_FALSE(P[2]->HasAnyPropertyFlags(CPF_ConstParm | CPF_ReferenceParm | CPF_ReturnParm));
 		EXPECT_TRUE(P[3]->HasAllPropertyFlags(CPF_Parm | CPF_OutParm | CPF_ReturnParm));
@@ -316,6 +319,49 @@ namespace
 		EXPECT_TRUE(Enabled->GetBoolValue_InContainer(Object));
 		Enabled->SetBoolValue_InContainer(Object, false);
 		EXPECT_FALSE(Object->bEnabled);
+	}
+
+	TEST_F(Reflection_test, ArrayPropertiesDescribeTheirElementsAndChangeArraysWithoutTheirType)
+	{
+		FProperty* Property = UFixtureComponent::StaticClass()->FindPropertyByName(TEXT("Fields"));
+		ASSERT_NE(Property, nullptr);
+		ASSERT_EQ(Property->GetKind(), UECodeGen_Private::EPropertyKind::Array);
+		const FArrayProperty* Fields = static_cast<const FArrayProperty*>(Property);
+		ASSERT_NE(Fields->Inner, nullptr);
+		EXPECT_EQ(Fields->Inner->GetStruct(), FFixtureField::StaticStruct());
+		EXPECT_EQ(Fields->Inner->GetSize(), (int32)sizeof(FFixtureField));
+
+		UFixtureComponent* Object = NewObject<UFixtureComponent>(NewObject<UFixtureOwner>());
+		FScriptArrayHelper Helper(Fields, Fields->ContainerPtrToValuePtr<void>(Object));
+		EXPECT_EQ(Helper.AddValue(), 0);
+		EXPECT_EQ(Helper.AddValues(2), 1);
+		ASSERT_EQ(Object->Fields.Num(), 3);
+		// New elements take the element type's C++ defaults.
+		EXPECT_EQ(Object->Fields[2].fieldType, FixtureFieldType::Int);
+		EXPECT_EQ(Object->Fields[2].NotReflected, 7);
+		Object->Fields[0].fieldName = TEXT("a");
+		Object->Fields[1].fieldName = TEXT("b");
+		Helper.InsertValues(1);
+		EXPECT_EQ(Object->Fields[2].fieldName, TEXT("b"));
+		EXPECT_EQ(reinterpret_cast<FFixtureField*>(Helper.GetRawPtr(2)), &Object->Fields[2]);
+		Helper.RemoveValues(0, 2);
+		ASSERT_EQ(Helper.Num(), 2);
+		EXPECT_EQ(Object->Fields[0].fieldName, TEXT("b"));
+		EXPECT_FALSE(Helper.IsValidIndex(2));
+
+		// Whole values are constructed, copied and destroyed through the property.
+		alignas(TArray<FFixtureField>) uint8 Storage[sizeof(TArray<FFixtureField>)];
+		Fields->InitializeValue(Storage);
+		EXPECT_EQ(reinterpret_cast<TArray<FFixtureField>*>(Storage)->Num(), 0);
+		Fields->CopyCompleteValue(Storage, &Object->Fields);
+		ASSERT_EQ(reinterpret_cast<TArray<FFixtureField>*>(Storage)->Num(), 2);
+		EXPECT_EQ((*reinterpret_cast<TArray<FFixtureField>*>(Storage))[0].fieldName, TEXT("b"));
+		Fields->DestroyValue(Storage);
+		Helper.EmptyValues();
+		EXPECT_EQ(Object->Fields.Num(), 0);
+
+		// Outside a transaction nothing is recorded.
+		EXPECT_FALSE(Object->Modify());
 	}
 
 	TEST_F(Reflection_test, DefaultObjectsAreLazyExcludedFromQueriesAndSeedNewObjects)

@@ -45,7 +45,10 @@ class FixtureParsing(unittest.TestCase):
         self.assertEqual([(p.name, p.type_text, p.value_type) for p in get.params],
                          [("nodeName", "const FString&", "FString"), ("fieldName", "const FString&", "FString"), ("isAvailable", "bool&", "bool")])
         self.assertEqual(get.params[2].flags, ["CPF_Parm", "CPF_OutParm"])
-        self.assertIn("CPF_ConstParm", get.params[0].flags)
+        # 'const FString&' loses its reference and const (the engine's tool treats it as a value); the const
+        # is kept as NativeConst metadata.
+        self.assertEqual(get.params[0].flags, ["CPF_Parm"])
+        self.assertEqual(get.params[0].meta, {"NativeConst": ""})
         self.assertEqual(get.meta["BlueprintInternalUseOnly"], "true")
         self.assertTrue(get.meta["ToolTip"].startswith("Get an integer value from the fixture\n@param nodeName"))
         join = next(f for f in lib.functions if f.name == "JoinNames")
@@ -119,6 +122,88 @@ class Errors(unittest.TestCase):
             self.assertEqual(run.returncode, 1)
             self.assertEqual(run.stderr.strip(), f"{bad}:2: error: Unknown UCLASS specifier 'Nope'")
             self.assertFalse(os.path.exists(os.path.join(tmp, "M.init.gen.cpp")))
+
+
+class EditorNodeTypes(unittest.TestCase):
+    """What Blueprint node classes and the structures they edit need from the tool."""
+
+    NODE = ('#include "Sample.generated.h"\n'
+            'class ISync\n{\npublic:\n\tvirtual ~ISync() = default;\n};\n'
+            'USTRUCT(BlueprintType)\nstruct FField\n{\n\tGENERATED_BODY()\n'
+            '\tUPROPERTY(EditAnywhere, BlueprintReadWrite, Category = "Field")\n\tFString name;\n};\n'
+            'USTRUCT(BlueprintType)\nstruct FFieldFromHost : public FField\n{\n\tGENERATED_BODY()\n'
+            '\tUPROPERTY(EditAnywhere, EditConst, Category = "Field")\n\tint32 direction = 1;\n};\n'
+            'UCLASS()\nclass UNodeA : public UK2Node, public ISync\n{\n\tGENERATED_BODY()\npublic:\n'
+            '\tUPROPERTY(EditAnywhere, Category = "Sync")\n\tTArray<FFieldFromHost> fields;\n'
+            '\tUPROPERTY(EditAnywhere, Category = "Sync")\n\tEOtherModuleEnum kind;\n'
+            '\tUFUNCTION(BlueprintCallable)\n\tstatic void F(FString& out, const TArray<float>& items, const UObject* o);\n};\n')
+
+    @classmethod
+    def setUpClass(cls):
+        cls.header = parse(cls.NODE)
+        cls.gen = ht.Generator("Sample", "SAMPLE_API", [cls.header], "/Script/Sample")
+
+    def test_a_plain_base_after_the_object_base_is_not_registered_as_an_interface(self):
+        node = self.header.classes[0]
+        self.assertEqual(node.bases, ["UK2Node", "ISync"])
+        self.assertEqual(self.header.native_interfaces, [])
+        self.assertEqual(self.gen.reflected_interfaces(node), [])
+        text = self.gen.class_registration(self.header, node, "/Script/Sample")
+        self.assertIn('static_assert(!UECodeGen_Private::TIsReflectedNativeInterface<ISync>, '
+                      '"ISync is the native side of an interface this module does not declare");', text)
+        self.assertNotIn("FImplementedInterfaceParams", text)
+
+    def test_an_interface_of_this_module_is_still_registered(self):
+        h = parse('#include "Sample.generated.h"\nUINTERFACE()\nclass USync : public UInterface\n{\n\tGENERATED_BODY()\n};\n'
+                  'class ISync\n{\n\tGENERATED_BODY()\n};\n'
+                  'UCLASS()\nclass UNodeA : public UK2Node, public ISync\n{\n\tGENERATED_BODY()\n};\n')
+        gen = ht.Generator("Sample", "SAMPLE_API", [h], "/Script/Sample")
+        node = h.classes[1]
+        self.assertEqual(gen.reflected_interfaces(node), ["ISync"])
+        text = gen.class_registration(h, node, "/Script/Sample")
+        self.assertIn("{ &USync::StaticClass, (int32)((char*)static_cast<ISync*>((UNodeA*)0x1000) - (char*)0x1000) },", text)
+        self.assertNotIn("static_assert", text)
+
+    def test_derived_struct_names_its_super_and_edit_specifiers_set_their_flags(self):
+        base, derived = self.header.structs
+        self.assertEqual(derived.super_name, "FField")
+        self.assertIsNone(base.super_name)
+        self.assertEqual(base.properties[0].flags, ["CPF_Edit", "CPF_BlueprintVisible"])
+        self.assertEqual(derived.properties[0].flags, ["CPF_Edit", "CPF_EditConst"])
+        text = self.gen.struct_registration(derived, "/Script/Sample")
+        self.assertIn("[]() -> UScriptStruct* { return FField::StaticStruct(); }, TEXT(\"FieldFromHost\")", text)
+
+    def test_array_properties_carry_a_record_of_their_element(self):
+        text = self.gen.class_registration(self.header, self.header.classes[0], "/Script/Sample")
+        self.assertIn('static const UECodeGen_Private::FPropertyParams Props_fields_Inner = { TEXT("fields"), CPF_None, '
+                      'TEXT("FFieldFromHost"), UECodeGen_Private::EPropertyKind::Struct, 0, (int32)sizeof(FFieldFromHost), '
+                      '(int32)alignof(FFieldFromHost), []() -> UObject* { return FFieldFromHost::StaticStruct(); }, nullptr, '
+                      'nullptr, 0, nullptr, nullptr, 1, UECodeGen_Private::MakeStructOps<FFieldFromHost>(), nullptr };', text)
+        self.assertIn("UECodeGen_Private::MakeStructOps<TArray<FFieldFromHost>>(), &Props_fields_Inner },", text)
+
+    def test_a_type_of_another_module_is_classified_by_the_compiler(self):
+        kind, related = self.gen.type_kind("EOtherModuleEnum")
+        self.assertEqual(kind, "UECodeGen_Private::KindOfOtherModuleType<EOtherModuleEnum>()")
+        self.assertEqual(related, "&UECodeGen_Private::RelatedTypeOfOtherModuleType<EOtherModuleEnum>")
+
+    def test_reference_and_const_parameter_flags(self):
+        fn = self.header.classes[0].functions[0]
+        out, items, obj = fn.params
+        self.assertEqual(out.flags, ["CPF_Parm", "CPF_OutParm"])
+        self.assertEqual(items.flags, ["CPF_Parm", "CPF_OutParm", "CPF_ReferenceParm", "CPF_ConstParm"])
+        self.assertEqual(items.meta, {"NativeConst": ""})
+        self.assertEqual(obj.flags, ["CPF_Parm", "CPF_ConstParm"])
+        self.assertEqual(obj.meta, {"NativeConst": ""})
+
+    def test_unknown_property_and_class_specifiers_stay_errors(self):
+        with self.assertRaises(ht.HeaderToolError) as ctx:
+            parse('#include "Sample.generated.h"\nUCLASS()\nclass UA : public UK2Node\n{\n\tGENERATED_BODY()\n'
+                  '\tUPROPERTY(EditAnywhere, ReadWrite)\n\tint32 A;\n};\n')
+        self.assertEqual(ctx.exception.line, 6)
+        self.assertIn("Unknown UPROPERTY specifier 'ReadWrite'", ctx.exception.message)
+        with self.assertRaises(ht.HeaderToolError) as ctx:
+            parse('#include "Sample.generated.h"\nUCLASS(Blueprintabel)\nclass UA : public UK2Node\n{\n\tGENERATED_BODY()\n};\n')
+        self.assertIn("Unknown UCLASS specifier 'Blueprintabel'", ctx.exception.message)
 
 
 if __name__ == "__main__":
