@@ -14,6 +14,12 @@ function(korvat_reflect_headers)
     message(FATAL_ERROR "korvat_reflect_headers needs TARGET, MODULE, API_MACRO and HEADERS")
   endif()
   set(GenDir ${CMAKE_BINARY_DIR}/Reflect/${ARG_TARGET})
+  # A target may hold several modules (the stand-in engine does): each after the first gets its own directory.
+  get_target_property(ReflectedModules ${ARG_TARGET} KORVAT_REFLECTED_MODULES)
+  if(ReflectedModules)
+    set(GenDir ${CMAKE_BINARY_DIR}/Reflect/${ARG_TARGET}/${ARG_MODULE})
+  endif()
+  set_property(TARGET ${ARG_TARGET} APPEND PROPERTY KORVAT_REFLECTED_MODULES ${ARG_MODULE})
   set(IncDir ${GenDir}/Inc)
   set(InitFile ${GenDir}/${ARG_MODULE}.init.gen.cpp)
   set(Outputs ${InitFile})
@@ -45,18 +51,30 @@ function(korvat_reflect_headers)
 endfunction()
 
 # The stand-in engine's own reflected classes: every header under StandIn/Include that includes
-# its .generated.h.
+# its .generated.h. Headers of the BlueprintGraph module (their classes carry BLUEPRINTGRAPH_API) are
+# reflected as that module, so their types live in /Script/BlueprintGraph as the engine's do; the
+# others are reflected as Engine.
 if(TARGET UnrealStandIn)
   file(GLOB_RECURSE KorvatStandInHeaders CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/StandIn/Include/*.h)
   set(KorvatStandInReflected)
+  set(KorvatStandInBlueprintGraphReflected)
   foreach(Header IN LISTS KorvatStandInHeaders)
     file(STRINGS ${Header} GeneratedInclude REGEX "^#include \".*\\.generated\\.h\"")
     if(GeneratedInclude)
-      list(APPEND KorvatStandInReflected ${Header})
+      file(STRINGS ${Header} BlueprintGraphClass REGEX "^class BLUEPRINTGRAPH_API ")
+      if(BlueprintGraphClass)
+        list(APPEND KorvatStandInBlueprintGraphReflected ${Header})
+      else()
+        list(APPEND KorvatStandInReflected ${Header})
+      endif()
     endif()
   endforeach()
   if(KorvatStandInReflected)
     korvat_reflect_headers(TARGET UnrealStandIn MODULE Engine API_MACRO ENGINE_API
                            MODULE_ROOT ${CMAKE_SOURCE_DIR}/StandIn/Include HEADERS ${KorvatStandInReflected})
+  endif()
+  if(KorvatStandInBlueprintGraphReflected)
+    korvat_reflect_headers(TARGET UnrealStandIn MODULE BlueprintGraph API_MACRO BLUEPRINTGRAPH_API
+                           MODULE_ROOT ${CMAKE_SOURCE_DIR}/StandIn/Include HEADERS ${KorvatStandInBlueprintGraphReflected})
   endif()
 endif()

@@ -51,3 +51,17 @@ if(TARGET UnrealStandIn)
     MODULE_ROOT ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EngineFixture
     HEADERS ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EngineFixture/EngineFixtureClasses.h)
 endif()
+
+# --- Editor: Blueprint graphs, compiler expansion, details panel and Slate widgets --------------------
+if(TARGET UnrealStandIn)
+  file(GLOB KORVAT_STANDIN_EDITOR_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/Editor*Tests.cpp)
+  korvat_add_gtest(korvat_standin_editor_tests
+    SOURCES ${KORVAT_STANDIN_EDITOR_TEST_SOURCES}
+            ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EditorFixture/EditorFixtureClasses.cpp
+    LIBRARIES UnrealStandInTesting GTest::gtest_main)
+  target_include_directories(korvat_standin_editor_tests PRIVATE ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EditorFixture)
+  target_compile_definitions(korvat_standin_editor_tests PRIVATE EDITORFIXTURE_API=)
+  korvat_reflect_headers(TARGET korvat_standin_editor_tests MODULE EditorFixture API_MACRO EDITORFIXTURE_API
+    MODULE_ROOT ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EditorFixture
+    HEADERS ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/EditorFixture/EditorFixtureClasses.h)
+endif()

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <type_traits>
 
@@ -42,7 +43,8 @@ namespace UE::Delegates::Private
 	struct TBinding
 	{
 		// Returns false without calling when the bound object is gone.
-		std::function<bool(std::conditional_t<std::is_void_v<RetType>, int, RetType>* OutResult, ParamTypes... Params)> Call;
+		// A result is constructed in place: return types need not be default-constructible (FReply is not).
+		std::function<bool(std::conditional_t<std::is_void_v<RetType>, int, std::optional<RetType>>* OutResult, ParamTypes... Params)> Call;
 		std::function<bool()> IsAlive;
 		const void* UserObject = nullptr;
 		FDelegateHandle Handle;
@@ -54,7 +56,7 @@ namespace UE::Delegates::Private
 	struct TBindingFactory
 	{
 		using FBinding = TBinding<RetType, ParamTypes...>;
-		using ResultSlot = std::conditional_t<std::is_void_v<RetType>, int, RetType>;
+		using ResultSlot = std::conditional_t<std::is_void_v<RetType>, int, std::optional<RetType>>;
 
 		template <typename CallableType>
 		static FBinding MakeAlwaysAlive(CallableType&& Callable, const void* UserObject)
@@ -68,7 +70,7 @@ namespace UE::Delegates::Private
 				}
 				else
 				{
-					*OutResult = Callable(Forward<ParamTypes>(Params)...);
+					OutResult->emplace(Callable(Forward<ParamTypes>(Params)...));
 				}
 				return true;
 			};
@@ -95,7 +97,7 @@ namespace UE::Delegates::Private
 				}
 				else
 				{
-					*OutResult = Callable(&*Pinned, Forward<ParamTypes>(Params)...);
+					OutResult->emplace(Callable(&*Pinned, Forward<ParamTypes>(Params)...));
 				}
 				return true;
 			};
@@ -260,10 +262,15 @@ public:
 	{
 		checkf(IsBound(), TEXT("Attempted to execute an unbound delegate"));
 		typename FFactory::ResultSlot Result{};
-		Binding->Call(&Result, Forward<ParamTypes>(Params)...);
+		const bool bCalled = Binding->Call(&Result, Forward<ParamTypes>(Params)...);
 		if constexpr (!std::is_void_v<RetValType>)
 		{
-			return Result;
+			checkf(bCalled && Result.has_value(), TEXT("Attempted to execute a delegate whose object is gone"));
+			return MoveTemp(*Result);
+		}
+		else
+		{
+			(void)bCalled;
 		}
 	}
 

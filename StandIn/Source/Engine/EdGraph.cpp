@@ -1,0 +1,854 @@
+// Editor graphs of the Engine module: UEdGraph, UEdGraphNode, UEdGraphPin, the base schema and FMemberReference.
+#include "EdGraph/EdGraph.h"
+#include "EdGraph/EdGraphNode.h"
+#include "EdGraph/EdGraphPin.h"
+#include "EdGraph/EdGraphSchema.h"
+#include "Engine/MemberReference.h"
+#include "Styling/AppStyle.h"
+#include "Textures/SlateIcon.h"
+#include "Tickable.h"
+#include "UObject/Package.h"
+#include "UObject/UnrealType.h"
+
+namespace
+{
+	/** Destroyed pins, freed at the next engine tick: whoever still holds one until then finds it trashed. */
+	class FPinDeletionQueue : public FTickableGameObject
+	{
+	public:
+		static FPinDeletionQueue* Get()
+		{
+			// Never freed, as the engine's: the queue outlives every pin.
+			static FPinDeletionQueue* Instance = new FPinDeletionQueue;
+			return Instance;
+		}
+
+		static void Add(UEdGraphPin* PinToDelete)
+		{
+			Get()->PinsToDelete.Add(PinToDelete);
+		}
+
+		virtual void Tick(float) override
+		{
+			TArray<UEdGraphPin*> LocalPinsToDelete;
+			Swap(LocalPinsToDelete, PinsToDelete);
+			for (UEdGraphPin* Pin : LocalPinsToDelete)
+			{
+				delete Pin;
+			}
+		}
+
+		virtual bool IsTickable() const override { return PinsToDelete.Num() > 0; }
+		virtual bool IsTickableInEditor() const override { return true; }
+		virtual bool IsTickableWhenPaused() const override { return true; }
+
+		virtual TStatId GetStatId() const override
+		{
+			RETURN_QUICK_DECLARE_CYCLE_STAT(FPinDeletionQueue, STATGROUP_Tickables);
+		}
+
+	private:
+		TArray<UEdGraphPin*> PinsToDelete;
+	};
+}
+
+// -- FEdGraphTerminalType ------------------------------------------------------------------------------
+
+FEdGraphTerminalType FEdGraphTerminalType::FromPinType(const FEdGraphPinType& PinType)
+{
+	FEdGraphTerminalType TerminalType;
+	TerminalType.TerminalCategory = PinType.PinCategory;
+	TerminalType.TerminalSubCategory = PinType.PinSubCategory;
+	TerminalType.TerminalSubCategoryObject = PinType.PinSubCategoryObject;
+	TerminalType.bTerminalIsConst = PinType.bIsConst;
+	TerminalType.bTerminalIsWeakPointer = PinType.bIsWeakPointer;
+	TerminalType.bTerminalIsUObjectWrapper = PinType.bIsUObjectWrapper;
+	return TerminalType;
+}
+
+// -- UEdGraphPin ---------------------------------------------------------------------------------------
+
+UEdGraphPin::UEdGraphPin(UEdGraphNode* InOwningNode, const FGuid& PinGuid)
+	: PinId(PinGuid)
+	, PinName()
+	, Direction(EGPD_Input)
+	, DefaultObject(nullptr)
+	, ParentPin(nullptr)
+#if WITH_EDITORONLY_DATA
+	, bHidden(false)
+	, bNotConnectable(false)
+	, bDefaultValueIsReadOnly(false)
+	, bDefaultValueIsIgnored(false)
+	, bAdvancedView(false)
+	, bOrphanedPin(false)
+#endif
+	, bSavePinIfOrphaned(true)
+	, bWasTrashed(false)
+	, OwningNode(InOwningNode)
+{
+}
+
+UEdGraphPin::~UEdGraphPin() = default;
+
+UEdGraphPin* UEdGraphPin::CreatePin(UEdGraphNode* InOwningNode)
+{
+	check(InOwningNode);
+	return new UEdGraphPin(InOwningNode, FGuid::NewGuid());
+}
+
+void UEdGraphPin::MakeLinkTo(UEdGraphPin* ToPin)
+{
+	if (ToPin)
+	{
+		check(!bWasTrashed);
+		if (!LinkedTo.Contains(ToPin))
+		{
+			UEdGraphNode* MyNode = GetOwningNode();
+			ensureMsgf(!ToPin->LinkedTo.Contains(this), TEXT("MakeLinkTo: pin '%s' is linked with pin '%s' one way only"), *ToPin->GetName(), *GetName());
+			ensureMsgf(MyNode->GetOuter() == ToPin->GetOwningNode()->GetOuter(), TEXT("MakeLinkTo: pin '%s' has a different outer than pin '%s'"), *ToPin->GetName(), *GetName());
+			Modify();
+			ToPin->Modify();
+			LinkedTo.Add(ToPin);
+			ToPin->LinkedTo.Add(this);
+		}
+	}
+}
+
+void UEdGraphPin::BreakLinkTo(UEdGraphPin* ToPin)
+{
+	if (ToPin)
+	{
+		if (LinkedTo.Contains(ToPin))
+		{
+			Modify();
+			if (ToPin->LinkedTo.Contains(this))
+			{
+				ToPin->Modify();
+				ToPin->LinkedTo.Remove(this);
+			}
+			else if (OwningNode && !OwningNode->HasAnyFlags(RF_BeginDestroyed))
+			{
+				ensureAlwaysMsgf(ToPin->LinkedTo.Contains(this), TEXT("BreakLinkTo: pin '%s' is not reciprocally linked with pin '%s'"), *ToPin->GetName(), *GetName());
+			}
+			LinkedTo.Remove(ToPin);
+		}
+		else
+		{
+			ensureAlwaysMsgf(!ToPin->LinkedTo.Contains(this), TEXT("BreakLinkTo: pin '%s' is linked with pin '%s' one way only"), *ToPin->GetName(), *GetName());
+		}
+	}
+}
+
+void UEdGraphPin::BreakAllPinLinks(bool bNotifyNodes)
+{
+	TArray<UEdGraphPin*> LinkedToCopy = LinkedTo;
+	for (UEdGraphPin* LinkedToPin : LinkedToCopy)
+	{
+		BreakLinkTo(LinkedToPin);
+#if WITH_EDITOR
+		if (bNotifyNodes)
+		{
+			if (UEdGraphNode* LinkedToNode = LinkedToPin->GetOwningNodeUnchecked())
+			{
+				LinkedToNode->PinConnectionListChanged(LinkedToPin);
+			}
+		}
+#endif
+	}
+}
+
+namespace
+{
+	enum class ETransferPersistentDataMode : uint8
+	{
+		Move,
+		Copy
+	};
+
+	void TransferPersistentDataFromOldPin(UEdGraphPin& DestPin, const UEdGraphPin& SourcePin, ETransferPersistentDataMode TransferMode)
+	{
+		DestPin.Modify();
+
+		// The name matches already; the type, direction and connectability come from the schema.
+		DestPin.PinId = SourcePin.PinId;
+
+		// Only a modified default value is kept; otherwise the new pin keeps its new autogenerated default.
+		if (DestPin.Direction == EGPD_Input)
+		{
+			if (!SourcePin.DoesDefaultValueMatchAutogenerated())
+			{
+				DestPin.DefaultObject = SourcePin.DefaultObject;
+				DestPin.DefaultValue = SourcePin.DefaultValue;
+				DestPin.DefaultTextValue = SourcePin.DefaultTextValue;
+				DestPin.PinType.bSerializeAsSinglePrecisionFloat = SourcePin.PinType.bSerializeAsSinglePrecisionFloat;
+			}
+			else
+			{
+				DestPin.GetSchema()->ResetPinToAutogeneratedDefaultValue(&DestPin, false);
+			}
+		}
+
+		for (UEdGraphPin* OtherPin : SourcePin.LinkedTo)
+		{
+			check(OtherPin);
+			OtherPin->Modify();
+			DestPin.LinkedTo.Add(OtherPin);
+
+			// The new pin takes the old pin's place in the other pin's list, so execution order is kept.
+			const int32 Index = OtherPin->LinkedTo.IndexOfByKey(&SourcePin);
+			if (Index != INDEX_NONE)
+			{
+				if (TransferMode == ETransferPersistentDataMode::Move)
+				{
+					OtherPin->LinkedTo[Index] = &DestPin;
+				}
+				else
+				{
+					OtherPin->LinkedTo.Insert(&DestPin, Index);
+				}
+			}
+			else
+			{
+				OtherPin->LinkedTo.Add(&DestPin);
+			}
+		}
+	}
+}
+
+void UEdGraphPin::MovePersistentDataFromOldPin(UEdGraphPin& SourcePin)
+{
+	SourcePin.Modify();
+	TransferPersistentDataFromOldPin(*this, SourcePin, ETransferPersistentDataMode::Move);
+	SourcePin.LinkedTo.Reset();
+}
+
+void UEdGraphPin::CopyPersistentDataFromOldPin(const UEdGraphPin& SourcePin)
+{
+	TransferPersistentDataFromOldPin(*this, SourcePin, ETransferPersistentDataMode::Copy);
+}
+
+const UEdGraphSchema* UEdGraphPin::GetSchema() const
+{
+	UEdGraphNode* OwnerNode = GetOwningNode();
+	return OwnerNode ? OwnerNode->GetSchema() : nullptr;
+}
+
+bool UEdGraphPin::HasAnyConnections() const
+{
+	if (SubPins.Num() > 0)
+	{
+		for (UEdGraphPin* Pin : SubPins)
+		{
+			if (Pin->HasAnyConnections())
+			{
+				return true;
+			}
+		}
+		return false;
+	}
+	return LinkedTo.Num() > 0;
+}
+
+FString UEdGraphPin::GetDefaultAsString() const
+{
+	if (DefaultObject)
+	{
+		return DefaultObject->GetPathName();
+	}
+	if (!DefaultTextValue.IsEmpty())
+	{
+		return DefaultTextValue.ToString();
+	}
+	return DefaultValue;
+}
+
+bool UEdGraphPin::IsDefaultAsStringEmpty() const
+{
+	return !DefaultObject && DefaultTextValue.IsEmpty() && DefaultValue.IsEmpty();
+}
+
+bool UEdGraphPin::DoesDefaultValueMatchAutogenerated() const
+{
+	const UEdGraphSchema* Schema = GetSchema();
+	return Schema ? Schema->DoesDefaultValueMatchAutogenerated(*this) : false;
+}
+
+#if WITH_EDITORONLY_DATA
+FText UEdGraphPin::GetDisplayName() const
+{
+	if (const UEdGraphSchema* Schema = GetSchema())
+	{
+		return Schema->GetPinDisplayName(this);
+	}
+	return !PinFriendlyName.IsEmpty() ? PinFriendlyName : FText::AsCultureInvariant(PinName.ToString());
+}
+#endif
+
+void UEdGraphPin::MarkAsGarbage()
+{
+	DestroyImpl(true);
+}
+
+bool UEdGraphPin::Modify(bool bAlwaysMarkDirty)
+{
+	UEdGraphNode* LocalOwningNode = GetOwningNodeUnchecked();
+	return LocalOwningNode ? LocalOwningNode->Modify(bAlwaysMarkDirty) : false;
+}
+
+void UEdGraphPin::DestroyImpl(bool bClearLinks)
+{
+	check(!bWasTrashed);
+	if (bClearLinks)
+	{
+		BreakAllPinLinks();
+	}
+	else
+	{
+		LinkedTo.Reset();
+	}
+	for (UEdGraphPin* SubPin : SubPins)
+	{
+		SubPin->ParentPin = nullptr;
+	}
+	SubPins.Reset();
+	ParentPin = nullptr;
+	OwningNode = nullptr;
+	bWasTrashed = true;
+	FPinDeletionQueue::Add(this);
+}
+
+// -- UEdGraphNode --------------------------------------------------------------------------------------
+
+UEdGraphNode::UEdGraphNode(const FObjectInitializer& ObjectInitializer)
+	: Super(ObjectInitializer)
+	, NodePosX(0)
+	, NodePosY(0)
+	, ErrorType(0)
+	, bDisableOrphanPinSaving(false)
+	, bHasCompilerMessage(false)
+	, OrphanedPinSaveMode(ESaveOrphanPinMode::SaveNone)
+	, bIsIntermediateNode(false)
+{
+}
+
+void UEdGraphNode::BeginDestroy()
+{
+	// The node owns its pins: they go with it (links to pins of other nodes are broken first).
+	for (UEdGraphPin* Pin : Pins)
+	{
+		Pin->MarkAsGarbage();
+	}
+	Pins.Empty();
+	Super::BeginDestroy();
+}
+
+#if WITH_EDITOR
+void UEdGraphNode::PostEditChangeProperty(FPropertyChangedEvent& PropertyChangedEvent)
+{
+	Super::PostEditChangeProperty(PropertyChangedEvent);
+}
+
+UEdGraphNode::FCreatePinParams::FCreatePinParams(const FEdGraphPinType& PinType)
+	: ContainerType(PinType.ContainerType)
+	, bIsReference(PinType.bIsReference)
+	, bIsConst(PinType.bIsConst)
+	, Index(INDEX_NONE)
+	, ValueTerminalType(PinType.PinValueType)
+{
+}
+
+UEdGraphPin* UEdGraphNode::CreatePin(EEdGraphPinDirection Dir, const FName PinCategory, const FName PinSubCategory, UObject* PinSubCategoryObject, const FName PinName, const FCreatePinParams& PinParams)
+{
+	UEdGraphPin* NewPin = UEdGraphPin::CreatePin(this);
+	NewPin->PinName = PinName;
+	NewPin->Direction = Dir;
+	NewPin->PinType.PinCategory = PinCategory;
+	NewPin->PinType.PinSubCategory = PinSubCategory;
+	NewPin->PinType.PinSubCategoryObject = PinSubCategoryObject;
+	NewPin->PinType.ContainerType = PinParams.ContainerType;
+	NewPin->PinType.bIsReference = PinParams.bIsReference;
+	NewPin->PinType.bIsConst = PinParams.bIsConst;
+	NewPin->PinType.PinValueType = PinParams.ValueTerminalType;
+
+	Modify(false);
+	if (Pins.IsValidIndex(PinParams.Index))
+	{
+		Pins.Insert(NewPin, PinParams.Index);
+	}
+	else
+	{
+		Pins.Add(NewPin);
+	}
+	return NewPin;
+}
+
+UEdGraphPin* UEdGraphNode::CreatePin(EEdGraphPinDirection Dir, const FEdGraphPinType& InPinType, const FName PinName, int32 Index)
+{
+	UEdGraphPin* NewPin = UEdGraphPin::CreatePin(this);
+	NewPin->PinName = PinName;
+	NewPin->Direction = Dir;
+	NewPin->PinType = InPinType;
+
+	Modify(false);
+	if (Pins.IsValidIndex(Index))
+	{
+		Pins.Insert(NewPin, Index);
+	}
+	else
+	{
+		Pins.Add(NewPin);
+	}
+	return NewPin;
+}
+
+void UEdGraphNode::DestroyPin(UEdGraphPin* Pin)
+{
+	Pin->MarkAsGarbage();
+}
+
+UEdGraphPin* UEdGraphNode::FindPin(const FName PinName, const EEdGraphPinDirection Direction) const
+{
+	for (UEdGraphPin* Pin : Pins)
+	{
+		if (Pin->PinName == PinName && (Direction == EGPD_MAX || Direction == Pin->Direction))
+		{
+			return Pin;
+		}
+	}
+	return nullptr;
+}
+
+UEdGraphPin* UEdGraphNode::FindPin(const TCHAR* PinName, const EEdGraphPinDirection Direction) const
+{
+	return FindPin(FName(PinName), Direction);
+}
+
+UEdGraphPin* UEdGraphNode::FindPinById(const FGuid PinId) const
+{
+	for (UEdGraphPin* Pin : Pins)
+	{
+		if (Pin->PinId == PinId)
+		{
+			return Pin;
+		}
+	}
+	return nullptr;
+}
+
+bool UEdGraphNode::RemovePin(UEdGraphPin* Pin)
+{
+	check(Pin);
+	Modify();
+	if (Pins.Remove(Pin) > 0)
+	{
+		for (UEdGraphPin* SubPin : TArray<UEdGraphPin*>(Pin->SubPins))
+		{
+			RemovePin(SubPin);
+		}
+		Pin->MarkAsGarbage();
+		return true;
+	}
+	return false;
+}
+
+int32 UEdGraphNode::GetPinIndex(UEdGraphPin* Pin) const
+{
+	return Pins.Find(Pin);
+}
+
+UEdGraphPin* UEdGraphNode::GetPinAt(int32 Index) const
+{
+	return Pins.IsValidIndex(Index) ? Pins[Index] : nullptr;
+}
+
+void UEdGraphNode::BreakAllNodeLinks()
+{
+	TSet<UEdGraphNode*> NodeList;
+	NodeList.Add(this);
+
+	for (UEdGraphPin* Pin : Pins)
+	{
+		for (UEdGraphPin* OtherPin : Pin->LinkedTo)
+		{
+			if (OtherPin && OtherPin->GetOwningNodeUnchecked())
+			{
+				NodeList.Add(OtherPin->GetOwningNode());
+			}
+		}
+		Pin->BreakAllPinLinks();
+	}
+
+	for (UEdGraphNode* Node : NodeList)
+	{
+		Node->NodeConnectionListChanged();
+	}
+}
+
+UEdGraph* UEdGraphNode::GetGraph() const
+{
+	// A node lives in its graph: its outer, or an outer of its outer.
+	for (UObject* Outer = GetOuter(); Outer; Outer = Outer->GetOuter())
+	{
+		if (UEdGraph* Graph = Cast<UEdGraph>(Outer))
+		{
+			return Graph;
+		}
+	}
+	return nullptr;
+}
+
+void UEdGraphNode::DestroyNode()
+{
+	UEdGraph* ParentGraph = GetGraph();
+	check(ParentGraph);
+
+	// Removing the node breaks all its links.
+	ParentGraph->RemoveNode(this);
+}
+
+FText UEdGraphNode::GetNodeTitle(ENodeTitleType::Type /*TitleType*/) const
+{
+	return FText::FromString(GetClass()->GetName());
+}
+
+FText UEdGraphNode::GetTooltipText() const
+{
+	return GetClass()->GetToolTipText();
+}
+
+FSlateIcon UEdGraphNode::GetIconAndTint(FLinearColor& /*OutColor*/) const
+{
+	static const FSlateIcon Icon = FSlateIcon(FAppStyle::GetAppStyleSetName(), "GraphEditor.Default_16x");
+	return Icon;
+}
+
+const UEdGraphSchema* UEdGraphNode::GetSchema() const
+{
+	UEdGraph* ParentGraph = GetGraph();
+	return ParentGraph ? ParentGraph->GetSchema() : nullptr;
+}
+
+void UEdGraphNode::CreateNewGuid()
+{
+	NodeGuid = FGuid::NewGuid();
+}
+#endif // WITH_EDITOR
+
+// -- UEdGraph ------------------------------------------------------------------------------------------
+
+UEdGraph::UEdGraph(const FObjectInitializer& ObjectInitializer)
+	: Super(ObjectInitializer)
+{
+	bEditable = true;
+}
+
+const UEdGraphSchema* UEdGraph::GetSchema() const
+{
+	if (Schema == nullptr)
+	{
+		return nullptr;
+	}
+	return static_cast<const UEdGraphSchema*>((*Schema)->GetDefaultObject());
+}
+
+void UEdGraph::AddNode(UEdGraphNode* NodeToAdd, bool /*bUserAction*/, bool /*bSelectNewNode*/)
+{
+	Modify();
+	Nodes.Add(NodeToAdd);
+	check(NodeToAdd->GetOuter() == this);
+	NotifyGraphChanged();
+}
+
+bool UEdGraph::RemoveNode(UEdGraphNode* NodeToRemove, bool bBreakAllLinks)
+{
+	Modify();
+	const int32 NumTimesNodeRemoved = Nodes.Remove(NodeToRemove);
+#if WITH_EDITOR
+	if (bBreakAllLinks)
+	{
+		NodeToRemove->BreakAllNodeLinks();
+	}
+	NotifyGraphChanged();
+#endif
+	return NumTimesNodeRemoved > 0;
+}
+
+void UEdGraph::NotifyGraphChanged()
+{
+}
+
+UEdGraphNode* UEdGraph::CreateNode(TSubclassOf<UEdGraphNode> NewNodeClass, bool bFromUI, bool bSelectNewNode)
+{
+	UEdGraphNode* NewNode = NewObject<UEdGraphNode>(this, NewNodeClass, NAME_None, RF_Transactional);
+	AddNode(NewNode, bFromUI, bSelectNewNode);
+	return NewNode;
+}
+
+// -- UEdGraphSchema ------------------------------------------------------------------------------------
+
+UEdGraphSchema::UEdGraphSchema(const FObjectInitializer& ObjectInitializer)
+	: Super(ObjectInitializer)
+{
+}
+
+const FPinConnectionResponse UEdGraphSchema::CanCreateConnection(const UEdGraphPin* /*A*/, const UEdGraphPin* /*B*/) const
+{
+	return FPinConnectionResponse(CONNECT_RESPONSE_MAKE, FText::GetEmpty());
+}
+
+bool UEdGraphSchema::TryCreateConnection(UEdGraphPin* PinA, UEdGraphPin* PinB) const
+{
+	const FPinConnectionResponse Response = CanCreateConnection(PinA, PinB);
+	bool bModified = false;
+
+	switch (Response.Response)
+	{
+	case CONNECT_RESPONSE_MAKE:
+		PinA->Modify();
+		PinB->Modify();
+		PinA->MakeLinkTo(PinB);
+		bModified = true;
+		break;
+
+	case CONNECT_RESPONSE_BREAK_OTHERS_A:
+		PinA->Modify();
+		PinB->Modify();
+		PinA->BreakAllPinLinks(true);
+		PinA->MakeLinkTo(PinB);
+		bModified = true;
+		break;
+
+	case CONNECT_RESPONSE_BREAK_OTHERS_B:
+		PinA->Modify();
+		PinB->Modify();
+		PinB->BreakAllPinLinks(true);
+		PinA->MakeLinkTo(PinB);
+		bModified = true;
+		break;
+
+	case CONNECT_RESPONSE_BREAK_OTHERS_AB:
+		PinA->Modify();
+		PinB->Modify();
+		PinA->BreakAllPinLinks(true);
+		PinB->BreakAllPinLinks(true);
+		PinA->MakeLinkTo(PinB);
+		bModified = true;
+		break;
+
+	case CONNECT_RESPONSE_DISALLOW:
+	default:
+		break;
+	}
+
+#if WITH_EDITOR
+	if (bModified)
+	{
+		PinA->GetOwningNode()->PinConnectionListChanged(PinA);
+		PinB->GetOwningNode()->PinConnectionListChanged(PinB);
+	}
+#endif
+
+	return bModified;
+}
+
+bool UEdGraphSchema::CategorizePinsByDirection(const UEdGraphPin* PinA, const UEdGraphPin* PinB, const UEdGraphPin*& InputPin, const UEdGraphPin*& OutputPin) const
+{
+	InputPin = nullptr;
+	OutputPin = nullptr;
+	if ((PinA->Direction == EGPD_Input) && (PinB->Direction == EGPD_Output))
+	{
+		InputPin = PinA;
+		OutputPin = PinB;
+		return true;
+	}
+	if ((PinB->Direction == EGPD_Input) && (PinA->Direction == EGPD_Output))
+	{
+		InputPin = PinB;
+		OutputPin = PinA;
+		return true;
+	}
+	return false;
+}
+
+void UEdGraphSchema::BreakNodeLinks(UEdGraphNode& TargetNode) const
+{
+	TargetNode.BreakAllNodeLinks();
+}
+
+void UEdGraphSchema::BreakPinLinks(UEdGraphPin& TargetPin, bool bSendsNodeNotifcation) const
+{
+	// The other nodes must hear of it before the node of the pin reacts (which may reconstruct it).
+	TArray<UEdGraphPin*> OldLinkedTo = TargetPin.LinkedTo;
+	TargetPin.BreakAllPinLinks();
+
+	TSet<UEdGraphNode*> NodeList;
+	for (UEdGraphPin* OtherPin : OldLinkedTo)
+	{
+		if (UEdGraphNode* OtherNode = OtherPin->GetOwningNodeUnchecked())
+		{
+			NodeList.Add(OtherNode);
+			OtherNode->PinConnectionListChanged(OtherPin);
+		}
+	}
+
+	if (bSendsNodeNotifcation)
+	{
+		UEdGraphNode* Node = TargetPin.GetOwningNode();
+		NodeList.Add(Node);
+		Node->PinConnectionListChanged(&TargetPin);
+	}
+
+	for (UEdGraphNode* Node : NodeList)
+	{
+		Node->NodeConnectionListChanged();
+	}
+}
+
+void UEdGraphSchema::BreakSinglePinLink(UEdGraphPin* SourcePin, UEdGraphPin* TargetPin) const
+{
+	SourcePin->BreakLinkTo(TargetPin);
+
+	UEdGraphNode* TargetNode = TargetPin->GetOwningNode();
+	UEdGraphNode* SourceNode = SourcePin->GetOwningNode();
+	TargetNode->PinConnectionListChanged(TargetPin);
+	SourceNode->PinConnectionListChanged(SourcePin);
+	TargetNode->NodeConnectionListChanged();
+	SourceNode->NodeConnectionListChanged();
+}
+
+FPinConnectionResponse UEdGraphSchema::MovePinLinks(UEdGraphPin& MoveFromPin, UEdGraphPin& MoveToPin, bool /*bIsIntermediateMove*/, bool bNotifyLinkedNodes) const
+{
+	FPinConnectionResponse FinalResponse = FPinConnectionResponse(CONNECT_RESPONSE_MAKE, FText());
+	TArray<UEdGraphPin*> CurrentLinks = MoveFromPin.LinkedTo;
+	MoveFromPin.BreakAllPinLinks(false);
+	for (UEdGraphPin* NewLink : CurrentLinks)
+	{
+		// Links to removed pins are not moved.
+		if (!NewLink->bOrphanedPin)
+		{
+			FPinConnectionResponse Response = CanCreateConnection(&MoveToPin, NewLink);
+			bool bCanConnect = Response.CanSafeConnect();
+			if (!bCanConnect && bNotifyLinkedNodes)
+			{
+				// The linked node may react to losing the link (reconstructing its pin, for example): ask again.
+				if (UEdGraphNode* LinkedToNode = NewLink->GetOwningNodeUnchecked())
+				{
+					LinkedToNode->PinConnectionListChanged(NewLink);
+					Response = CanCreateConnection(&MoveToPin, NewLink);
+					bCanConnect = Response.CanSafeConnect();
+				}
+			}
+			if (bCanConnect)
+			{
+				MoveToPin.MakeLinkTo(NewLink);
+			}
+			else
+			{
+				FinalResponse = Response;
+			}
+		}
+	}
+	MoveToPin.DefaultValue = MoveFromPin.DefaultValue;
+	MoveToPin.DefaultObject = MoveFromPin.DefaultObject;
+	MoveToPin.DefaultTextValue = MoveFromPin.DefaultTextValue;
+	return FinalResponse;
+}
+
+FPinConnectionResponse UEdGraphSchema::CopyPinLinks(UEdGraphPin& CopyFromPin, UEdGraphPin& CopyToPin, bool /*bIsIntermediateCopy*/) const
+{
+	FPinConnectionResponse FinalResponse = FPinConnectionResponse(CONNECT_RESPONSE_MAKE, FText());
+	for (int32 Index = 0; Index < CopyFromPin.LinkedTo.Num(); ++Index)
+	{
+		UEdGraphPin* NewLink = CopyFromPin.LinkedTo[Index];
+		FPinConnectionResponse Response = CanCreateConnection(&CopyToPin, NewLink);
+		// Links to removed pins are not copied.
+		if (!NewLink->bOrphanedPin)
+		{
+			if (Response.CanSafeConnect())
+			{
+				CopyToPin.MakeLinkTo(NewLink);
+			}
+			else
+			{
+				FinalResponse = Response;
+			}
+		}
+	}
+	CopyToPin.DefaultValue = CopyFromPin.DefaultValue;
+	CopyToPin.DefaultObject = CopyFromPin.DefaultObject;
+	CopyToPin.DefaultTextValue = CopyFromPin.DefaultTextValue;
+	return FinalResponse;
+}
+
+void UEdGraphSchema::TrySetDefaultValue(UEdGraphPin& Pin, const FString& NewDefaultValue, bool /*bMarkAsModified*/) const
+{
+	// Even an invalid value is set by the base schema; schemas that check values override this.
+	Pin.DefaultValue = NewDefaultValue;
+	Pin.GetOwningNode()->PinDefaultValueChanged(&Pin);
+}
+
+bool UEdGraphSchema::DoesDefaultValueMatchAutogenerated(const UEdGraphPin& InPin) const
+{
+	return InPin.DefaultValue.Equals(InPin.AutogeneratedDefaultValue, ESearchCase::IgnoreCase);
+}
+
+void UEdGraphSchema::ResetPinToAutogeneratedDefaultValue(UEdGraphPin* Pin, bool bCallModifyCallbacks) const
+{
+	Pin->DefaultValue = Pin->AutogeneratedDefaultValue;
+	if (bCallModifyCallbacks)
+	{
+		Pin->GetOwningNode()->PinDefaultValueChanged(Pin);
+	}
+}
+
+void UEdGraphSchema::ReconstructNode(UEdGraphNode& TargetNode, bool /*bIsBatchRequest*/) const
+{
+	TargetNode.ReconstructNode();
+}
+
+#if WITH_EDITORONLY_DATA
+FText UEdGraphSchema::GetPinDisplayName(const UEdGraphPin* Pin) const
+{
+	check(Pin != nullptr);
+	if (Pin->PinFriendlyName.IsEmpty())
+	{
+		// "None" is not shown for a pin without a name.
+		if (Pin->PinName.IsNone())
+		{
+			return FText::GetEmpty();
+		}
+		return FText::FromName(Pin->PinName);
+	}
+	return Pin->PinFriendlyName;
+}
+#endif
+
+// -- FMemberReference ----------------------------------------------------------------------------------
+
+void FMemberReference::SetExternalMember(FName InMemberName, TSubclassOf<UObject> InMemberParentClass)
+{
+	MemberName = InMemberName;
+	MemberParent = *InMemberParentClass;
+	bSelfContext = false;
+}
+
+void FMemberReference::SetSelfMember(FName InMemberName)
+{
+	MemberName = InMemberName;
+	MemberParent = nullptr;
+	bSelfContext = true;
+}
+
+UClass* FMemberReference::GetMemberParentClass(UClass* SelfScope) const
+{
+	if (bSelfContext)
+	{
+		return SelfScope;
+	}
+	return Cast<UClass>(MemberParent.Get());
+}
+
+UFunction* FMemberReference::ResolveField(UClass* Scope, UFunction*) const
+{
+	return Scope->FindFunctionByName(MemberName);
+}
