@@ -51,6 +51,26 @@ public:
 	/** Sets the parent the component will attach to when it registers (and attaches it at once). */
 	void SetupAttachment(USceneComponent* InParent, FName InSocketName = NAME_None);
 
+	/**
+	 * Attaches the component to InParent, detaching it from its current parent first, and sets its relative
+	 * transform by the rules. The stand-in has no sockets: the attach point is the parent's own transform.
+	 *
+	 * @return true when attached (or already attached to InParent at InSocketName); false, with no change,
+	 *         when InParent is null or this component, when this is its actor's root and InParent belongs to the
+	 *         same actor, or when InParent is attached to this component.
+	 */
+	bool AttachToComponent(
+		USceneComponent* InParent, const FAttachmentTransformRules& AttachmentRules, FName InSocketName = NAME_None);
+
+	/** Detaches the component from its parent; its relative transform follows the rules. */
+	virtual void DetachFromComponent(const FDetachmentTransformRules& DetachmentRules);
+
+	/** Whether the component is attached, directly or further up, to TestComp (false for itself). */
+	bool IsAttachedTo(const USceneComponent* TestComp) const;
+
+	/** The socket of the parent the component is attached at. */
+	FName GetAttachSocketName() const { return AttachSocketName; }
+
 	/** The component this one is attached to, or null. */
 	USceneComponent* GetAttachParent() const { return AttachParent; }
 
@@ -61,6 +81,7 @@ private:
 	void UpdateComponentToWorld();
 
 	USceneComponent* AttachParent = nullptr;
+	FName AttachSocketName;
 	TArray<USceneComponent*> AttachChildren;
 	FTransform RelativeTransform;
 	FTransform ComponentToWorld;

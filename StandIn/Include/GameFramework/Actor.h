@@ -55,6 +55,22 @@ public:
 	/** The actor the root component is attached to, or null. */
 	virtual AActor* GetAttachParentActor() const;
 
+	/** The component children are attached to when they attach to this actor: the root component. */
+	virtual USceneComponent* GetDefaultAttachComponent() const;
+
+	/**
+	 * Attaches the root component to ParentActor's default attach component (see
+	 * USceneComponent::AttachToComponent); false when either is missing or the attachment is refused.
+	 */
+	bool AttachToActor(AActor* ParentActor, const FAttachmentTransformRules& AttachmentRules, FName SocketName = NAME_None);
+
+	/** Attaches the root component to Parent; false without a root component or when the attachment is refused. */
+	bool AttachToComponent(
+		USceneComponent* Parent, const FAttachmentTransformRules& AttachmentRules, FName SocketName = NAME_None);
+
+	/** Detaches the root component from its parent. */
+	void DetachFromActor(const FDetachmentTransformRules& DetachmentRules);
+
 	/** When the actor is a view target, its first active camera component gives the view. */
 	uint8 bFindCameraComponentWhenViewTarget : 1;
 

@@ -82,6 +82,36 @@ AActor* AActor::GetAttachParentActor() const
 	return Parent != nullptr ? Parent->GetOwner() : nullptr;
 }
 
+USceneComponent* AActor::GetDefaultAttachComponent() const
+{
+	return GetRootComponent();
+}
+
+bool AActor::AttachToActor(AActor* ParentActor, const FAttachmentTransformRules& AttachmentRules, FName SocketName)
+{
+	if (RootComponent && ParentActor != nullptr)
+	{
+		if (USceneComponent* ParentDefaultAttachComponent = ParentActor->GetDefaultAttachComponent())
+		{
+			return RootComponent->AttachToComponent(ParentDefaultAttachComponent, AttachmentRules, SocketName);
+		}
+	}
+	return false;
+}
+
+bool AActor::AttachToComponent(USceneComponent* Parent, const FAttachmentTransformRules& AttachmentRules, FName SocketName)
+{
+	return RootComponent ? RootComponent->AttachToComponent(Parent, AttachmentRules, SocketName) : false;
+}
+
+void AActor::DetachFromActor(const FDetachmentTransformRules& DetachmentRules)
+{
+	if (RootComponent)
+	{
+		RootComponent->DetachFromComponent(DetachmentRules);
+	}
+}
+
 void AActor::AddOwnedComponent(UActorComponent* Component)
 {
 	if (Component != nullptr && !OwnedComponents.Contains(Component))

@@ -5,6 +5,15 @@
 #include "GameFramework/Actor.h"
 #include "Engine/World.h"
 
+FAttachmentTransformRules FAttachmentTransformRules::KeepRelativeTransform(EAttachmentRule::KeepRelative, false);
+FAttachmentTransformRules FAttachmentTransformRules::KeepWorldTransform(EAttachmentRule::KeepWorld, false);
+FAttachmentTransformRules FAttachmentTransformRules::SnapToTargetNotIncludingScale(
+	EAttachmentRule::SnapToTarget, EAttachmentRule::SnapToTarget, EAttachmentRule::KeepWorld, false);
+FAttachmentTransformRules FAttachmentTransformRules::SnapToTargetIncludingScale(EAttachmentRule::SnapToTarget, false);
+
+FDetachmentTransformRules FDetachmentTransformRules::KeepRelativeTransform(EDetachmentRule::KeepRelative, true);
+FDetachmentTransformRules FDetachmentTransformRules::KeepWorldTransform(EDetachmentRule::KeepWorld, true);
+
 UActorComponent::UActorComponent(const FObjectInitializer& ObjectInitializer)
 	: UObject(ObjectInitializer)
 	, bAutoActivate(false)
@@ -174,6 +183,115 @@ void USceneComponent::SetupAttachment(USceneComponent* InParent, FName /*InSocke
 		AttachParent->AttachChildren.Add(this);
 	}
 	UpdateComponentToWorld();
+}
+
+bool USceneComponent::AttachToComponent(USceneComponent* InParent, const FAttachmentTransformRules& AttachmentRules, FName InSocketName)
+{
+	if (InParent == nullptr)
+	{
+		return false;
+	}
+	if (InParent == AttachParent && InSocketName == AttachSocketName && InParent->AttachChildren.Contains(this))
+	{
+		return true;
+	}
+	if (InParent == this)
+	{
+		return false;
+	}
+	const AActor* MyActor = GetOwner();
+	if (MyActor != nullptr && MyActor == InParent->GetOwner() && MyActor->GetRootComponent() == this)
+	{
+		return false;
+	}
+	if (InParent->IsAttachedTo(this))
+	{
+		return false;
+	}
+
+	DetachFromComponent(FDetachmentTransformRules(AttachmentRules, true));
+	AttachParent = InParent;
+	AttachSocketName = InSocketName;
+	InParent->AttachChildren.Add(this);
+
+	// The component's transform relative to the attach point, for the rules that keep the world transform.
+	const FTransform RelativeToParent = ComponentToWorld.GetRelativeTransform(InParent->GetComponentTransform());
+	switch (AttachmentRules.LocationRule)
+	{
+	case EAttachmentRule::KeepRelative:
+		break;
+	case EAttachmentRule::KeepWorld:
+		RelativeTransform.SetTranslation(RelativeToParent.GetTranslation());
+		break;
+	case EAttachmentRule::SnapToTarget:
+		RelativeTransform.SetTranslation(FVector::ZeroVector);
+		break;
+	}
+	switch (AttachmentRules.RotationRule)
+	{
+	case EAttachmentRule::KeepRelative:
+		break;
+	case EAttachmentRule::KeepWorld:
+		RelativeTransform.SetRotation(RelativeToParent.GetRotation());
+		break;
+	case EAttachmentRule::SnapToTarget:
+		RelativeTransform.SetRotation(FQuat::Identity);
+		break;
+	}
+	switch (AttachmentRules.ScaleRule)
+	{
+	case EAttachmentRule::KeepRelative:
+		break;
+	case EAttachmentRule::KeepWorld:
+		RelativeTransform.SetScale3D(RelativeToParent.GetScale3D());
+		break;
+	case EAttachmentRule::SnapToTarget:
+		RelativeTransform.SetScale3D(FVector(1.0, 1.0, 1.0));
+		break;
+	}
+	UpdateComponentToWorld();
+	return true;
+}
+
+void USceneComponent::DetachFromComponent(const FDetachmentTransformRules& DetachmentRules)
+{
+	if (AttachParent == nullptr)
+	{
+		return;
+	}
+	AttachParent->AttachChildren.Remove(this);
+	AttachParent = nullptr;
+	AttachSocketName = NAME_None;
+	// Without a parent the relative transform is the world transform.
+	if (DetachmentRules.LocationRule == EDetachmentRule::KeepWorld)
+	{
+		RelativeTransform.SetTranslation(ComponentToWorld.GetTranslation());
+	}
+	if (DetachmentRules.RotationRule == EDetachmentRule::KeepWorld)
+	{
+		RelativeTransform.SetRotation(ComponentToWorld.GetRotation());
+	}
+	if (DetachmentRules.ScaleRule == EDetachmentRule::KeepWorld)
+	{
+		RelativeTransform.SetScale3D(ComponentToWorld.GetScale3D());
+	}
+	UpdateComponentToWorld();
+}
+
+bool USceneComponent::IsAttachedTo(const USceneComponent* TestComp) const
+{
+	if (TestComp == nullptr)
+	{
+		return false;
+	}
+	for (const USceneComponent* Parent = AttachParent; Parent != nullptr; Parent = Parent->AttachParent)
+	{
+		if (Parent == TestComp)
+		{
+			return true;
+		}
+	}
+	return false;
 }
 
 void USceneComponent::UpdateComponentToWorld()
