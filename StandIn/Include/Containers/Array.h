@@ -173,7 +173,8 @@ public:
 	template <typename... ArgsType>
 	ElementType& Emplace_GetRef(ArgsType&&... Args)
 	{
-		return Data[Emplace(Forward<ArgsType>(Args)...)];
+		const SizeType Index = Emplace(Forward<ArgsType>(Args)...);
+		return Data[Index];
 	}
 
 	template <typename... ArgsType>
@@ -195,8 +196,17 @@ public:
 
 	FORCEINLINE SizeType Add(const ElementType& Item) { return Emplace(Item); }
 	FORCEINLINE SizeType Add(ElementType&& Item) { return Emplace(MoveTempIfPossible(Item)); }
-	ElementType& Add_GetRef(const ElementType& Item) { return Data[Emplace(Item)]; }
-	ElementType& Add_GetRef(ElementType&& Item) { return Data[Emplace(MoveTempIfPossible(Item))]; }
+	// The index is taken first: Data is read after the add may have moved the elements.
+	ElementType& Add_GetRef(const ElementType& Item)
+	{
+		const SizeType Index = Emplace(Item);
+		return Data[Index];
+	}
+	ElementType& Add_GetRef(ElementType&& Item)
+	{
+		const SizeType Index = Emplace(MoveTempIfPossible(Item));
+		return Data[Index];
+	}
 
 	SizeType AddUnique(const ElementType& Item)
 	{
@@ -223,7 +233,11 @@ public:
 		return Index;
 	}
 
-	ElementType& AddDefaulted_GetRef() { return Data[AddDefaulted(1)]; }
+	ElementType& AddDefaulted_GetRef()
+	{
+		const SizeType Index = AddDefaulted(1);
+		return Data[Index];
+	}
 
 	SizeType AddZeroed(SizeType Count = 1)
 	{

@@ -2,9 +2,15 @@
 #pragma once
 
 #include "CoreMinimal.h"
+#include "UObject/ObjectPtr.h"
+
+class UObject;
 
 struct SLATECORE_API FSlateFontInfo
 {
+	/** The font object (valid when used from UMG or a Slate widget style asset) */
+	TObjectPtr<const UObject> FontObject;
+
 	/** The name of the font to use from the default typeface (Regular, Bold, Italic, ...). */
 	FName TypefaceFontName;
 
@@ -12,20 +18,23 @@ struct SLATECORE_API FSlateFontInfo
 	float Size;
 
 	FSlateFontInfo()
-		: TypefaceFontName()
+		: FontObject(nullptr)
+		, TypefaceFontName()
 		, Size(24.0f)
 	{
 	}
 
-	FSlateFontInfo(const FName InTypefaceFontName, float InSize)
-		: TypefaceFontName(InTypefaceFontName)
+	/** A font of a font asset (none in the stand-in), by its typeface and size. */
+	FSlateFontInfo(const UObject* InFontObject, float InSize, const FName& InTypefaceFontName = NAME_None)
+		: FontObject(InFontObject)
+		, TypefaceFontName(InTypefaceFontName)
 		, Size(InSize)
 	{
 	}
 
 	bool IsIdenticalTo(const FSlateFontInfo& Other) const
 	{
-		return TypefaceFontName == Other.TypefaceFontName && Size == Other.Size;
+		return FontObject == Other.FontObject && TypefaceFontName == Other.TypefaceFontName && Size == Other.Size;
 	}
 
 	bool operator==(const FSlateFontInfo& Other) const { return IsIdenticalTo(Other); }

@@ -35,6 +35,20 @@ public:
 		return Attribute;
 	}
 
+	/** An attribute read through a lambda. */
+	template <typename LambdaType, typename... PayloadTypes>
+	[[nodiscard]] static TAttribute CreateLambda(LambdaType&& InCallable, PayloadTypes&&... InputPayload)
+	{
+		return Create(FGetter::CreateLambda(Forward<LambdaType>(InCallable), Forward<PayloadTypes>(InputPayload)...));
+	}
+
+	/** An attribute read through a method of a shared object. */
+	template <class SourceType, typename MethodType, typename... PayloadTypes>
+	[[nodiscard]] static TAttribute CreateSP(SourceType* InObject, MethodType InMethod, PayloadTypes&&... InputPayload)
+	{
+		return Create(FGetter::CreateSP(InObject, InMethod, Forward<PayloadTypes>(InputPayload)...));
+	}
+
 	/** Sets a constant value (unbinding any getter). */
 	void Set(const ObjectType& InNewValue)
 	{

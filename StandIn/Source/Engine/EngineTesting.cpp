@@ -19,6 +19,7 @@
 #include "SLevelViewport.h"
 #include "Modules/ModuleManager.h"
 #include "Slate/SceneViewport.h"
+#include "Styling/AppStyle.h"
 #include "Widgets/SWindow.h"
 
 #include "EngineRecord.h"
@@ -178,6 +179,10 @@ UEditorEngine* StartEditorEngine()
 	GEngine = Editor;
 	GWorld = CreateEditorWorld();
 	FinishEngineStart(Editor);
+	// The editor's style becomes the application's, and the property editor is loaded before any plug-in's
+	// editor module (so it outlives them at shut-down), as the editor's start does.
+	FAppStyle::SetAppStyleSetName(FName(TEXT("EditorStyle")));
+	FModuleManager::Get().LoadModuleChecked(FName(TEXT("PropertyEditor")));
 	// The editor's UI: the level editor with one level viewport on the edited world.
 	FLevelEditorModule& LevelEditor = FModuleManager::LoadModuleChecked<FLevelEditorModule>(LevelEditorModuleName);
 	FLevelViewportAccess::SetFirstActiveLevelViewport(LevelEditor, FLevelViewportAccess::Create());
@@ -226,6 +231,7 @@ void StopEngine()
 	GWorld = nullptr;
 	GIsEditor = false;
 	GIsPlayInEditorWorld = false;
+	FAppStyle::SetAppStyleSetName(FName(TEXT("CoreStyle")));
 	SlateTesting::ShutdownSlate();
 }
 

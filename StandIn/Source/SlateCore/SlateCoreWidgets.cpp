@@ -97,11 +97,11 @@ FSlateFontInfo FAppStyle::GetFontStyle(const FName PropertyName, const ANSICHAR*
 	// The fonts of the details panel, as the editor's style defines them.
 	if (Name == TEXT("PropertyWindow.NormalFont"))
 	{
-		return FSlateFontInfo(FName(TEXT("Regular")), 8.0f);
+		return FSlateFontInfo(static_cast<const UObject*>(nullptr), 8.0f, FName(TEXT("Regular")));
 	}
 	if (Name == TEXT("PropertyWindow.BoldFont"))
 	{
-		return FSlateFontInfo(FName(TEXT("Bold")), 8.0f);
+		return FSlateFontInfo(static_cast<const UObject*>(nullptr), 8.0f, FName(TEXT("Bold")));
 	}
 	return FSlateFontInfo();
 }
