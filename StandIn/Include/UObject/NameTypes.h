@@ -1,5 +1,6 @@
-// FName: an interned, case-insensitive name. The first spelling interned for a name is the one all
-// later lookups display; the empty string and "None" are NAME_None.
+// FName: an interned, case-insensitive name that keeps the spelling it was made from, as the engine's names do in
+// editor builds (WITH_CASE_PRESERVING_NAME): names compare and hash by their case-insensitive entry and display
+// their own spelling. The empty string and "None" are NAME_None.
 #pragma once
 
 #include "HAL/Platform.h"
@@ -20,11 +21,13 @@ class CORE_API FName
 public:
 	FORCEINLINE FName()
 		: Index(0)
+		, DisplayIndex(0)
 	{
 	}
 
 	FORCEINLINE FName(EName N)
 		: Index(static_cast<int32>(N))
+		, DisplayIndex(static_cast<int32>(N))
 	{
 	}
 
@@ -55,12 +58,28 @@ public:
 	FORCEINLINE bool LexicalLess(const FName& Other) const { return Compare(Other) < 0; }
 	FORCEINLINE bool FastLess(const FName& Other) const { return Index < Other.Index; }
 	FORCEINLINE int32 GetComparisonIndex() const { return Index; }
+	FORCEINLINE int32 GetDisplayIndex() const { return DisplayIndex; }
 	FORCEINLINE int32 GetNumber() const { return NAME_NO_NUMBER_INTERNAL; }
 
 	friend FORCEINLINE uint32 GetTypeHash(FName Name) { return static_cast<uint32>(Name.Index); }
 
 private:
+	struct FIndices
+	{
+		int32 Comparison;
+		int32 Display;
+	};
+	explicit FName(FIndices Indices)
+		: Index(Indices.Comparison)
+		, DisplayIndex(Indices.Display)
+	{
+	}
+	static FIndices IndicesOf(const TCHAR* Name, int32 Len, EFindName FindType);
+
+	/** The case-insensitive entry: equality, hashing and ordering use it. */
 	int32 Index;
+	/** The spelling this name was made from. */
+	int32 DisplayIndex;
 };
 
 /** Orders names lexically. */

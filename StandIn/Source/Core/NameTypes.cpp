@@ -50,17 +50,24 @@ namespace
 		}
 	};
 
-	/** The process-wide name table: one entry per case-insensitive spelling, first spelling kept. */
+	/**
+	 * The process-wide name table: one comparison entry per case-insensitive spelling (its first spelling), and one
+	 * display entry per exact spelling, which knows its comparison entry.
+	 */
 	struct FNameTable
 	{
 		std::mutex Mutex;
 		TArray<FString> Entries;
+		TArray<int32> ComparisonOf;
 		std::unordered_map<std::wstring, int32, FNoCaseHash, FNoCaseEqual> Lookup;
+		std::unordered_map<std::wstring, int32> ExactLookup;
 
 		FNameTable()
 		{
 			Entries.Add(FString(TEXT("None")));
+			ComparisonOf.Add(0);
 			Lookup.emplace(L"None", 0);
+			ExactLookup.emplace(L"None", 0);
 		}
 
 		static FNameTable& Get()
@@ -69,28 +76,44 @@ namespace
 			return *Table;
 		}
 
-		int32 FindOrAdd(std::wstring_view Name, EFindName FindType)
+		int32 AddEntry(std::wstring_view Name, int32 Comparison)
+		{
+			const int32 NewIndex = Entries.Add(FString(static_cast<int32>(Name.size()), Name.data()));
+			ComparisonOf.Add(Comparison < 0 ? NewIndex : Comparison);
+			ExactLookup.emplace(std::wstring(Name), NewIndex);
+			return NewIndex;
+		}
+
+		/** The comparison and display entries of a spelling; {0, 0} when FindType is FNAME_Find and it is unknown. */
+		std::pair<int32, int32> FindOrAdd(std::wstring_view Name, EFindName FindType)
 		{
 			if (Name.empty())
 			{
-				return 0;
+				return {0, 0};
 			}
 			std::lock_guard<std::mutex> Lock(Mutex);
-			if (const auto Existing = Lookup.find(Name); Existing != Lookup.end())
+			const auto Existing = Lookup.find(Name);
+			if (Existing == Lookup.end())
 			{
-				if (FindType == FNAME_Replace_Not_Safe_For_Threading)
+				if (FindType == FNAME_Find)
 				{
-					Entries[Existing->second] = FString(static_cast<int32>(Name.size()), Name.data());
+					return {0, 0};
 				}
-				return Existing->second;
+				const int32 NewIndex = AddEntry(Name, -1);
+				Lookup.emplace(std::wstring(Name), NewIndex);
+				return {NewIndex, NewIndex};
 			}
-			if (FindType == FNAME_Find)
+			const int32 Comparison = Existing->second;
+			if (FindType == FNAME_Replace_Not_Safe_For_Threading)
 			{
-				return 0;
+				Entries[Comparison] = FString(static_cast<int32>(Name.size()), Name.data());
+				return {Comparison, Comparison};
 			}
-			const int32 NewIndex = Entries.Add(FString(static_cast<int32>(Name.size()), Name.data()));
-			Lookup.emplace(std::wstring(Name), NewIndex);
-			return NewIndex;
+			if (const auto Exact = ExactLookup.find(std::wstring(Name)); Exact != ExactLookup.end())
+			{
+				return {Comparison, Exact->second};
+			}
+			return {Comparison, AddEntry(Name, Comparison)};
 		}
 
 		FString GetEntry(int32 Index)
@@ -99,36 +122,38 @@ namespace
 			return Entries[Index];
 		}
 	};
+}
 
-	std::wstring_view ViewOf(const FString& Text)
-	{
-		return std::wstring_view(*Text, static_cast<std::size_t>(Text.Len()));
-	}
+FName::FIndices FName::IndicesOf(const TCHAR* Name, int32 Len, EFindName FindType)
+{
+	const std::wstring_view View = Name && Len > 0 ? std::wstring_view(Name, static_cast<std::size_t>(Len)) : std::wstring_view();
+	const std::pair<int32, int32> Found = FNameTable::Get().FindOrAdd(View, FindType);
+	return {Found.first, Found.second};
 }
 
 FName::FName(const WIDECHAR* Name, EFindName FindType)
-	: Index(FNameTable::Get().FindOrAdd(Name ? std::wstring_view(Name) : std::wstring_view(), FindType))
+	: FName(IndicesOf(Name, Name ? static_cast<int32>(std::wstring_view(Name).size()) : 0, FindType))
 {
 }
 
 FName::FName(const ANSICHAR* Name, EFindName FindType)
-	: Index(FNameTable::Get().FindOrAdd(ViewOf(FString(Name)), FindType))
+	: FName(FString(Name), FindType)
 {
 }
 
 FName::FName(const FString& Name, EFindName FindType)
-	: Index(FNameTable::Get().FindOrAdd(ViewOf(Name), FindType))
+	: FName(IndicesOf(*Name, Name.Len(), FindType))
 {
 }
 
 FName::FName(int32 Len, const TCHAR* Name, EFindName FindType)
-	: Index(FNameTable::Get().FindOrAdd(Name && Len > 0 ? std::wstring_view(Name, static_cast<std::size_t>(Len)) : std::wstring_view(), FindType))
+	: FName(IndicesOf(Name, Len, FindType))
 {
 }
 
 FString FName::ToString() const
 {
-	return FNameTable::Get().GetEntry(Index);
+	return FNameTable::Get().GetEntry(DisplayIndex);
 }
 
 void FName::ToString(FString& Out) const

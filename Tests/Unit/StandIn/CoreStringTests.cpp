@@ -157,13 +157,18 @@ namespace
 		EXPECT_EQ(EmptyEncoded.Length(), 0);
 	}
 
-	TEST(CoreName_test, NamesCompareWithoutCaseAndKeepTheFirstSpelling)
+	TEST(CoreName_test, NamesCompareWithoutCaseAndKeepTheirOwnSpelling)
 	{
 		const FName First(TEXT("CoreNameTestResultPin"));
 		const FName Second(TEXT("corenametestresultPIN"));
 		EXPECT_EQ(First, Second);
 		EXPECT_EQ(GetTypeHash(First), GetTypeHash(Second));
-		EXPECT_TRUE(Second.ToString().Equals(TEXT("CoreNameTestResultPin"), ESearchCase::CaseSensitive));
+		EXPECT_EQ(First.GetComparisonIndex(), Second.GetComparisonIndex());
+		// Editor builds preserve each spelling (WITH_CASE_PRESERVING_NAME).
+		EXPECT_TRUE(First.ToString().Equals(TEXT("CoreNameTestResultPin"), ESearchCase::CaseSensitive));
+		EXPECT_TRUE(Second.ToString().Equals(TEXT("corenametestresultPIN"), ESearchCase::CaseSensitive));
+		EXPECT_TRUE(FName(TEXT("corenametestresultPIN")).ToString().Equals(TEXT("corenametestresultPIN"), ESearchCase::CaseSensitive));
+		EXPECT_TRUE(FName(TEXT("CoreNameTestResultPin")).ToString().Equals(TEXT("CoreNameTestResultPin"), ESearchCase::CaseSensitive));
 		EXPECT_TRUE(First == TEXT("CORENAMETESTRESULTPIN"));
 		EXPECT_NE(First, FName(TEXT("CoreNameTestOtherPin")));
 
