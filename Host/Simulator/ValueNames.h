@@ -12,9 +12,8 @@ namespace Korvat::Host
 {
 
 /**
- * The name as it is hashed: lower-cased. ASCII letters and the capitals of Latin-1, Latin Extended-A, basic
- * Greek and Cyrillic are lowered (as the engine's ToLower lowers them); any other character, and any byte that
- * is not part of well-formed UTF-8, is kept as written.
+ * The name as it is hashed: lower-cased as the engine lowers names, which changes the ASCII capitals only; every
+ * other character (Ä, Σ, Я) and any byte that is not part of well-formed UTF-8 is kept as written.
  */
 std::string LowerCaseName(std::string_view Name);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "HAL/Platform.h"
+#include <cctype>
 #include <cwctype>
 
 template <typename CharType>
@@ -9,42 +10,43 @@ struct TChar
 {
 	static constexpr bool IsAsciiLetter(CharType Char) { return (Char >= 'a' && Char <= 'z') || (Char >= 'A' && Char <= 'Z'); }
 
-	/** ASCII letters map as the engine maps them; other characters go through the C library's wide mapping. */
-	static CharType ToUpper(CharType Char)
+	/** Only converts ASCII characters, as the C library does in the standard C locale (the engine's rule). */
+	static constexpr CharType ToUpper(CharType Char)
 	{
-		if (Char >= 'a' && Char <= 'z')
-		{
-			return static_cast<CharType>(Char - ('a' - 'A'));
-		}
-		if constexpr (sizeof(CharType) > 1)
-		{
-			if (static_cast<uint32>(Char) > 127)
-			{
-				return static_cast<CharType>(std::towupper(static_cast<wint_t>(Char)));
-			}
-		}
-		return Char;
+		return (Char >= 'a' && Char <= 'z') ? static_cast<CharType>(Char - ('a' - 'A')) : Char;
 	}
 
-	static CharType ToLower(CharType Char)
+	/** Only converts ASCII characters, as the C library does in the standard C locale (the engine's rule). */
+	static constexpr CharType ToLower(CharType Char)
 	{
-		if (Char >= 'A' && Char <= 'Z')
-		{
-			return static_cast<CharType>(Char + ('a' - 'A'));
-		}
-		if constexpr (sizeof(CharType) > 1)
-		{
-			if (static_cast<uint32>(Char) > 127)
-			{
-				return static_cast<CharType>(std::towlower(static_cast<wint_t>(Char)));
-			}
-		}
-		return Char;
+		return (Char >= 'A' && Char <= 'Z') ? static_cast<CharType>(Char + ('a' - 'A')) : Char;
 	}
 
-	static bool IsUpper(CharType Char) { return ToLower(Char) != Char; }
-	static bool IsLower(CharType Char) { return ToUpper(Char) != Char; }
-	static bool IsAlpha(CharType Char) { return IsAsciiLetter(Char) || (static_cast<uint32>(Char) > 127 && IsUpper(Char) != IsLower(Char)); }
+	// Classification asks the C library, as the engine does.
+	static bool IsUpper(CharType Char)
+	{
+		if constexpr (sizeof(CharType) > 1)
+		{
+			return std::iswupper(static_cast<wint_t>(Char)) != 0;
+		}
+		return std::isupper(static_cast<unsigned char>(Char)) != 0;
+	}
+	static bool IsLower(CharType Char)
+	{
+		if constexpr (sizeof(CharType) > 1)
+		{
+			return std::iswlower(static_cast<wint_t>(Char)) != 0;
+		}
+		return std::islower(static_cast<unsigned char>(Char)) != 0;
+	}
+	static bool IsAlpha(CharType Char)
+	{
+		if constexpr (sizeof(CharType) > 1)
+		{
+			return std::iswalpha(static_cast<wint_t>(Char)) != 0;
+		}
+		return std::isalpha(static_cast<unsigned char>(Char)) != 0;
+	}
 	static constexpr bool IsDigit(CharType Char) { return Char >= '0' && Char <= '9'; }
 	static bool IsAlnum(CharType Char) { return IsAlpha(Char) || IsDigit(Char); }
 	static constexpr bool IsHexDigit(CharType Char) { return IsDigit(Char) || (Char >= 'a' && Char <= 'f') || (Char >= 'A' && Char <= 'F'); }

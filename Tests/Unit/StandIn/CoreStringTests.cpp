@@ -110,6 +110,9 @@ namespace
 		EXPECT_EQ(Text.LeftChop(6), TEXT("Hello"));
 		EXPECT_EQ(Text.RightChop(6), TEXT("World"));
 		EXPECT_TRUE(Text.ToLower().Equals(TEXT("hello world"), ESearchCase::CaseSensitive));
+		// The engine changes the case of ASCII letters only.
+		EXPECT_TRUE(FString(TEXT("\u00C4\u03A3B")).ToLower().Equals(TEXT("\u00C4\u03A3b"), ESearchCase::CaseSensitive));
+		EXPECT_TRUE(FString(TEXT("\u00E4z")).ToUpper().Equals(TEXT("\u00E4Z"), ESearchCase::CaseSensitive));
 
 		FString Edited(TEXT("Value"));
 		Edited.ToUpperInline();
