@@ -50,7 +50,8 @@ bool ExtendWithAscii(uint32& Id, const FString& Text, bool& bOutEnded)
 uint32 ValueIdOfConvertedName(const FString& Name)
 {
 	const FString Lower = Name.ToLower();
-	if (Lower.GetCharArray().GetData() == nullptr)
+	// An empty name has no characters to hash, whether or not its string kept a buffer from earlier contents.
+	if (Lower.GetCharArray().GetData() == nullptr || Lower.IsEmpty())
 	{
 		UE_LOG(LogKorvatPlugin, Warning, TEXT("Null pointer string passed to string hasher!"));
 		return 0;
@@ -67,7 +68,7 @@ uint32 ValueIdOfConvertedName(const FString& Name)
 
 uint32 ValueIdOfName(const FString& Name)
 {
-	if (Name.GetCharArray().GetData() == nullptr)
+	if (Name.IsEmpty())
 	{
 		return ValueIdOfConvertedName(Name);
 	}
