@@ -16,6 +16,7 @@
 #include "KismetCompiler.h"
 #include "Kismet/KismetMathLibrary.h"
 #include "StandInTesting.h"
+#include "Textures/SlateIcon.h"
 #include "UObject/Package.h"
 
 namespace
@@ -615,5 +616,87 @@ namespace
 		// Elements of the derived structure start with its own default.
 		EXPECT_EQ(Sync->fields[1].direction, 1);
 		EXPECT_EQ(FEditorFixtureFieldFromHost::StaticStruct()->GetSuperStruct(), FEditorFixtureField::StaticStruct());
+	}
+	TEST_F(EditorGraph_test, PinsFromEveryCreatePinOverloadAndTheirLookups)
+	{
+		UEditorFixtureSyncNode* Node = PlaceNode<UEditorFixtureSyncNode>();
+		ASSERT_EQ(Node->Pins.Num(), 0);
+
+		UEdGraphPin* Exec = Node->CreatePin(EGPD_Input, UEdGraphSchema_K2::PC_Exec, UEdGraphSchema_K2::PN_Execute);
+		UEdGraphNode::FCreatePinParams ArrayParams;
+		ArrayParams.ContainerType = EPinContainerType::Array;
+		ArrayParams.bIsReference = true;
+		ArrayParams.bIsConst = true;
+		UEdGraphPin* Reals = Node->CreatePin(EGPD_Input, UEdGraphSchema_K2::PC_Real, UEdGraphSchema_K2::PC_Double, TEXT("Reals"), ArrayParams);
+		UEdGraphPin* Struct = Node->CreatePin(EGPD_Output, UEdGraphSchema_K2::PC_Struct, FEditorFixtureField::StaticStruct(), TEXT("Field"));
+		// A pin at an index goes before the pins after it.
+		FEdGraphPinType IntType;
+		IntType.PinCategory = UEdGraphSchema_K2::PC_Int;
+		UEdGraphPin* Count = Node->CreatePin(EGPD_Output, IntType, TEXT("Count"), 1);
+		// The same name in the other direction is another pin.
+		UEdGraphPin* CountIn = Node->CreatePin(EGPD_Input, UEdGraphSchema_K2::PC_Int, TEXT("Count"));
+
+		EXPECT_EQ(Describe(Node), "execute>exec Count<int Reals>real/double[] Field<struct Count>int");
+		EXPECT_EQ(Exec->GetOwningNode(), Node);
+		EXPECT_TRUE(Reals->PinType.bIsReference);
+		EXPECT_TRUE(Reals->PinType.bIsConst);
+		EXPECT_EQ(Struct->PinType.PinSubCategoryObject.Get(), FEditorFixtureField::StaticStruct());
+		EXPECT_EQ(Node->GetPinIndex(Reals), 2);
+		EXPECT_EQ(Node->FindPin(TEXT("Count")), Count);
+		EXPECT_EQ(Node->FindPin(TEXT("Count"), EGPD_Input), CountIn);
+		EXPECT_EQ(Node->FindPin(TEXT("count"), EGPD_Output), Count);
+		EXPECT_EQ(Node->FindPin(TEXT("Missing")), nullptr);
+		EXPECT_EQ(Node->FindPinById(Struct->PinId), Struct);
+		EXPECT_NE(Struct->PinId, Count->PinId);
+
+		// The friendly name is what the pin shows, when there is one.
+		EXPECT_EQ(S(Count->GetDisplayName()), "Count");
+		Count->PinFriendlyName = FText::FromString(TEXT("Number of fields"));
+		EXPECT_EQ(S(Count->GetDisplayName()), "Number of fields");
+
+		// Nodes placed by the creator get their own GUIDs.
+		EXPECT_TRUE(Node->NodeGuid.IsValid());
+		EXPECT_NE(Node->NodeGuid, PlaceNode<UEditorFixtureSyncNode>()->NodeGuid);
+
+		// Removing a pin breaks its links and takes it out of the list.
+		UK2Node_CallFunction* Send = PlaceCall(TEXT("SendFixtureFloatArray"));
+		EXPECT_EQ(Schema()->CanCreateConnection(Count, Send->FindPinChecked(TEXT("value"))).Response, CONNECT_RESPONSE_DISALLOW);
+		Link(Node->FindPinChecked(TEXT("Count"), EGPD_Output), PlaceCall(TEXT("CountFixtureCalls"))->FindPinChecked(TEXT("step")));
+		EXPECT_TRUE(Node->RemovePin(Count));
+		EXPECT_EQ(Node->FindPin(TEXT("Count"), EGPD_Output), nullptr);
+		EXPECT_EQ(Node->Pins.Num(), 4);
+	}
+
+	TEST_F(EditorGraph_test, IconsTitlesAndTheCompilerMessageLog)
+	{
+		UK2Node_CallFunction* Pure = PlaceCall(TEXT("MakeFixtureName"));
+		UEditorFixtureSyncNode* Sync = PlaceNode<UEditorFixtureSyncNode>();
+		// A node without an icon of its own has the graph editor's default one, and keeps the tint.
+		FLinearColor Tint(0.25f, 0.5f, 0.75f, 1.0f);
+		const FSlateIcon Icon = Sync->GetIconAndTint(Tint);
+		EXPECT_EQ(S(Icon.GetStyleName()), "GraphEditor.Default_16x");
+		EXPECT_EQ(S(Icon.GetStyleSetName()), "CoreStyle");
+		EXPECT_EQ(Tint, FLinearColor(0.25f, 0.5f, 0.75f, 1.0f));
+		EXPECT_EQ(S(Pure->GetNodeTitle(ENodeTitleType::FullTitle)), "Make Fixture Name");
+		EXPECT_EQ(S(Pure->GetTooltipText()), "Joins a prefix and a number.");
+
+		FCompilerResultsLog Log;
+		Log.Error(TEXT("@@ has no value for @@"), Pure, Pure->FindPinChecked(TEXT("prefix")));
+		Log.Warning(TEXT("@@ is not used"), Pure);
+		Log.Note(TEXT("plain note"));
+		EXPECT_EQ(Log.NumErrors, 1);
+		EXPECT_EQ(Log.NumWarnings, 1);
+		ASSERT_EQ(Log.Messages.Num(), 3);
+		EXPECT_EQ(S(Log.Messages[0]->ToText()), "Make Fixture Name has no value for prefix");
+		EXPECT_EQ(Log.Messages[0]->GetSeverity(), EMessageSeverity::Error);
+		EXPECT_EQ(S(Log.Messages[1]->ToText()), "Make Fixture Name is not used");
+		EXPECT_EQ(Log.Messages[1]->GetSeverity(), EMessageSeverity::Warning);
+		EXPECT_EQ(Log.Messages[2]->GetSeverity(), EMessageSeverity::Info);
+
+		// Expansion reports what the compiler would, and leaves a graph without expandable nodes alone.
+		const BlueprintGraphTesting::FExpansion Expansion = BlueprintGraphTesting::ExpandGraph(Graph);
+		EXPECT_EQ(Expansion.IntermediateNodes.Num(), 0);
+		EXPECT_EQ(Expansion.NumErrors, 0);
+		EXPECT_EQ(Graph->Nodes.Num(), 2);
 	}
 }
