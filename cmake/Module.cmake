@@ -36,14 +36,28 @@ korvat_reflect_headers(TARGET KorvatPlugin MODULE KorvatPlugin API_MACRO KORVATP
 
 # The editor module, loaded after the runtime module in editor builds.
 set(KORVAT_EDITOR_MODULE_DIR ${CMAKE_SOURCE_DIR}/Source/KorvatEditorPlugin)
-file(GLOB KORVAT_EDITOR_MODULE_SOURCES CONFIGURE_DEPENDS ${KORVAT_EDITOR_MODULE_DIR}/Private/*.cpp)
+file(GLOB_RECURSE KORVAT_EDITOR_MODULE_SOURCES CONFIGURE_DEPENDS ${KORVAT_EDITOR_MODULE_DIR}/Private/*.cpp)
 add_library(KorvatEditorPlugin SHARED ${KORVAT_EDITOR_MODULE_SOURCES})
-target_include_directories(KorvatEditorPlugin PRIVATE ${KORVAT_EDITOR_MODULE_DIR}/Private ${KORVAT_LINK_DIR})
-target_link_libraries(KorvatEditorPlugin PRIVATE KorvatPlugin UnrealStandIn)
-target_compile_definitions(KorvatEditorPlugin PRIVATE KORVATEDITORPLUGIN_API=DLLEXPORT)
+# As its Build.cs says: the runtime module's module object and link header are reached through its folders.
+target_include_directories(KorvatEditorPlugin
+  PUBLIC ${KORVAT_EDITOR_MODULE_DIR}/Public
+  PRIVATE ${KORVAT_EDITOR_MODULE_DIR}/Private ${KORVAT_MODULE_DIR}/Private ${KORVAT_LINK_DIR})
+target_link_libraries(KorvatEditorPlugin PUBLIC KorvatPlugin UnrealStandIn)
+target_compile_definitions(KorvatEditorPlugin PRIVATE KORVATEDITORPLUGIN_API=DLLEXPORT INTERFACE KORVATEDITORPLUGIN_API=DLLIMPORT)
 set_target_properties(KorvatEditorPlugin PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON PREFIX "")
 korvat_warnings(KorvatEditorPlugin)
 target_compile_options(KorvatEditorPlugin PRIVATE -Wno-unused-parameter)
 if(MINGW)
   target_link_options(KorvatEditorPlugin PRIVATE -static)
 endif()
+
+file(GLOB KORVAT_EDITOR_MODULE_HEADERS CONFIGURE_DEPENDS ${KORVAT_EDITOR_MODULE_DIR}/Public/*.h ${KORVAT_EDITOR_MODULE_DIR}/Private/*.h)
+set(KORVAT_EDITOR_MODULE_REFLECTED)
+foreach(Header IN LISTS KORVAT_EDITOR_MODULE_HEADERS)
+  file(STRINGS ${Header} GeneratedInclude REGEX "^#include \".*\\.generated\\.h\"")
+  if(GeneratedInclude)
+    list(APPEND KORVAT_EDITOR_MODULE_REFLECTED ${Header})
+  endif()
+endforeach()
+korvat_reflect_headers(TARGET KorvatEditorPlugin MODULE KorvatEditorPlugin API_MACRO KORVATEDITORPLUGIN_API
+  MODULE_ROOT ${KORVAT_EDITOR_MODULE_DIR} HEADERS ${KORVAT_EDITOR_MODULE_REFLECTED})

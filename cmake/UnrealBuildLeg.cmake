@@ -106,5 +106,7 @@ korvat_unreal_module(KorvatEditorPlugin
   PCH UnrealEdSharedPCH.h
   DEFINITIONS ${KORVAT_UBT_COMMON_DEFINITIONS} KORVATEDITORPLUGIN_API=DLLEXPORT KORVATPLUGIN_API=DLLIMPORT
   INCLUDES ${KORVAT_EDITOR_MODULE_DIR}/Public ${KORVAT_EDITOR_MODULE_DIR}/Private ${KORVAT_MODULE_DIR}/Public
-           ${KORVAT_MODULE_DIR}/Private/Link ${KORVAT_REFLECT_DIR}/KorvatPlugin/Inc ${KORVAT_REFLECT_DIR}/UnrealStandIn/Inc
+           ${KORVAT_MODULE_DIR}/Private ${KORVAT_MODULE_DIR}/Private/Link ${KORVAT_REFLECT_DIR}/KorvatPlugin/Inc
+           ${KORVAT_REFLECT_DIR}/KorvatEditorPlugin/Inc ${KORVAT_REFLECT_DIR}/UnrealStandIn/Inc
+           ${KORVAT_REFLECT_DIR}/UnrealStandIn/BlueprintGraph/Inc
   DEPENDS KorvatPlugin KorvatEditorPlugin)

@@ -7,7 +7,9 @@ public class KorvatEditorPlugin : ModuleRules
 		PCHUsage = PCHUsageMode.UseExplicitOrSharedPCHs;
 		CppStandard = CppStandardVersion.Cpp20;
 
-		// Field descriptors and the field-sync interface come from the runtime module's link header.
+		// The runtime module's module object (for the field-list functions it exports) and its link header (field
+		// descriptors and the field-sync interface).
+		PrivateIncludePaths.Add(System.IO.Path.Combine(ModuleDirectory, "..", "KorvatPlugin", "Private"));
 		PrivateIncludePaths.Add(System.IO.Path.Combine(ModuleDirectory, "..", "KorvatPlugin", "Private", "Link"));
 
 		PublicDependencyModuleNames.AddRange(new string[]

@@ -21,7 +21,7 @@ if(TARGET korvat_sandbox)
   file(GLOB KORVAT_MODULE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Tests/Integration/Module/*.cpp)
   korvat_add_gtest(korvat_module_tests
     SOURCES ${KORVAT_MODULE_TEST_SOURCES}
-    LIBRARIES korvat_sandbox korvat_host_sim korvat_test_support UnrealStandInTextureSharePrivate)
+    LIBRARIES korvat_sandbox korvat_host_sim korvat_test_support UnrealStandInTextureSharePrivate KorvatEditorPlugin)
   target_compile_options(korvat_module_tests PRIVATE -Wno-unused-parameter)
   # A reflected receiver that the module's dynamic delegates are bound to, as a Blueprint's custom event is.
   set(KORVAT_MODULE_FIXTURE_DIR ${CMAKE_SOURCE_DIR}/Tests/Integration/Module/ModuleFixture)

@@ -33,3 +33,22 @@ struct FDebug
 #define ensureMsgf(InExpression, InFormat, ...) UE_ENSURE_IMPL(false, InExpression, InFormat __VA_OPT__(,) __VA_ARGS__)
 #define ensureAlways(InExpression) UE_ENSURE_IMPL(true, InExpression, TEXT(""))
 #define ensureAlwaysMsgf(InExpression, InFormat, ...) UE_ENSURE_IMPL(true, InExpression, InFormat __VA_OPT__(,) __VA_ARGS__)
+
+namespace UEAsserts_Private
+{
+	// Lets sizeof be applied to a member that may be a bitfield.
+	template <typename T>
+	bool GetMemberNameCheckedJunk(const T&);
+	template <typename T>
+	bool GetMemberNameCheckedJunk(const volatile T&);
+	template <typename R, typename... Args>
+	bool GetMemberNameCheckedJunk(R (*)(Args...));
+}
+
+/** FName(TEXT("MemberName")), after checking at compile time that ClassName has the member. */
+#define GET_MEMBER_NAME_CHECKED(ClassName, MemberName) \
+	((void)sizeof(UEAsserts_Private::GetMemberNameCheckedJunk(((ClassName*)0)->MemberName)), FName(TEXT(#MemberName)))
+
+/** FName(TEXT("FunctionName")), after checking at compile time that ClassName has the function. */
+#define GET_FUNCTION_NAME_CHECKED(ClassName, FunctionName) \
+	((void)sizeof(&ClassName::FunctionName), FName(TEXT(#FunctionName)))

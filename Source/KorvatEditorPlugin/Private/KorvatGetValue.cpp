@@ -1,0 +1,106 @@
+#include "KorvatGetValue.h"
+
+#include "EdGraphSchema_K2.h"
+#include "K2Node_CallFunction.h"
+#include "KismetCompiler.h"
+#include "KorvatNodeSupport.h"
+#include "UObject/UnrealType.h"
+
+#define LOCTEXT_NAMESPACE "UKorvatGetDataNode"
+
+void UKorvatGetValue::AllocateDefaultPins()
+{
+	using namespace KorvatNodeSupport;
+	CreatePin(EGPD_Input, UEdGraphSchema_K2::PC_Exec, UEdGraphSchema_K2::PN_Execute);
+	CreatePin(EGPD_Output, UEdGraphSchema_K2::PC_Exec, UEdGraphSchema_K2::PN_Then);
+	UEdGraphPin* NodeNamePin = CreatePin(EGPD_Input, UEdGraphSchema_K2::PC_String, NodePinName);
+	UEdGraphPin* FieldNamePin = CreatePin(EGPD_Input, UEdGraphSchema_K2::PC_String, FieldPinNameOfNode);
+	CreatePin(EGPD_Output, UEdGraphSchema_K2::PC_Boolean, IsValidPinName);
+	CreatePin(EGPD_Output, FieldPinType(type), ResultPinName);
+
+	const UEdGraphSchema_K2* Schema = GetDefault<UEdGraphSchema_K2>();
+	Schema->TrySetDefaultValue(*NodeNamePin, TEXT("KorvatNode"));
+	Schema->TrySetDefaultValue(*FieldNamePin, TEXT("NodeField"));
+	Super::AllocateDefaultPins();
+}
+
+FText UKorvatGetValue::GetNodeTitle(ENodeTitleType::Type TitleType) const
+{
+	return LOCTEXT("GetKorvatDataNodeTitle", "Get Korvat Value");
+}
+
+FText UKorvatGetValue::GetTooltipText() const
+{
+	return LOCTEXT("GetKorvatDataNode_Tooltip", "Adds a node that can be used to retrieve a single value from Korvat");
+}
+
+FText UKorvatGetValue::GetMenuCategory() const
+{
+	return LOCTEXT("KorvatGetDataNode_MenuCategory", "Korvat");
+}
+
+FSlateIcon UKorvatGetValue::GetIconAndTint(FLinearColor& OutColor) const
+{
+	return KorvatNodeSupport::NodeIcon();
+}
+
+void UKorvatGetValue::GetMenuActions(FBlueprintActionDatabaseRegistrar& ActionRegistrar) const
+{
+	KorvatNodeSupport::RegisterNodeSpawner(ActionRegistrar, GetClass());
+}
+
+void UKorvatGetValue::PostEditChangeProperty(FPropertyChangedEvent& PropertyChangedEvent)
+{
+	Super::PostEditChangeProperty(PropertyChangedEvent);
+	if (PropertyChangedEvent.GetPropertyName() != GET_MEMBER_NAME_CHECKED(UKorvatGetValue, type))
+	{
+		return;
+	}
+	KorvatNodeSupport::RetypeValuePins(*this, KorvatNodeSupport::ResultPinName, type);
+	ReconstructNode();
+}
+
+void UKorvatGetValue::ExpandNode(FKismetCompilerContext& CompilerContext, UEdGraph* SourceGraph)
+{
+	using namespace KorvatNodeSupport;
+	Super::ExpandNode(CompilerContext, SourceGraph);
+
+	UEdGraphPin* ExecPin = GetExecPin();
+	UEdGraphPin* ThenPin = GetThenPin();
+	UEdGraphPin* ResultPin = FindPin(ResultPinName, EGPD_Output);
+	UEdGraphPin* IsValidPin = FindPin(IsValidPinName, EGPD_Output);
+	UEdGraphPin* NodeNamePin = FindPin(NodePinName, EGPD_Input);
+	UEdGraphPin* FieldNamePin = FindPin(FieldPinNameOfNode, EGPD_Input);
+	if (!ExecPin || !ThenPin || !ResultPin || !IsValidPin || !NodeNamePin || !FieldNamePin)
+	{
+		return;
+	}
+	UFunction* Getter = FindLibraryFunction(ELibraryCall::Get, type);
+	if (Getter == nullptr)
+	{
+		return;
+	}
+
+	UK2Node_CallFunction* Call = CompilerContext.SpawnIntermediateNode<UK2Node_CallFunction>(this, SourceGraph);
+	CompilerContext.MessageLog.NotifyIntermediateObjectCreation(Call, this);
+	Call->SetFromFunction(Getter);
+	Call->AllocateDefaultPins();
+
+	UEdGraphPin* CallNodeName = Call->FindPin(LibraryNodeNamePin, EGPD_Input);
+	UEdGraphPin* CallFieldName = Call->FindPin(LibraryFieldNamePin, EGPD_Input);
+	UEdGraphPin* CallIsAvailable = Call->FindPin(LibraryIsAvailablePin, EGPD_Output);
+	UEdGraphPin* CallReturn = Call->GetReturnValuePin();
+	if (!CallNodeName || !CallFieldName || !CallIsAvailable || !CallReturn)
+	{
+		return;
+	}
+	// Moving a pin's links also carries an unconnected pin's literal over to the call.
+	CompilerContext.MovePinLinksToIntermediate(*NodeNamePin, *CallNodeName);
+	CompilerContext.MovePinLinksToIntermediate(*FieldNamePin, *CallFieldName);
+	CompilerContext.MovePinLinksToIntermediate(*IsValidPin, *CallIsAvailable);
+	CompilerContext.MovePinLinksToIntermediate(*ResultPin, *CallReturn);
+	CompilerContext.MovePinLinksToIntermediate(*ExecPin, *Call->GetExecPin());
+	CompilerContext.MovePinLinksToIntermediate(*ThenPin, *Call->GetThenPin());
+}
+
+#undef LOCTEXT_NAMESPACE
