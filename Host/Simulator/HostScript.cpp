@@ -995,7 +995,16 @@ bool BuildPayload(std::string_view TagName, std::string_view Rest, std::vector<s
 		return true;
 	}
 	case UE4::Tag::FLDS: {
-		if (!Args.AtLeast(1, "<guid> <type:flag:name>...") || !Args.Guid(0, Out, false, false))
+		if (!Args.AtLeast(1, "<guid|last> <type:flag:name>..."))
+		{
+			return false;
+		}
+		if (Args.Items[0] == "last")
+		{
+			// The tool fills in the GUID of the question when it sends.
+			Out.insert(Out.end(), sizeof(UE4::GUID), 0);
+		}
+		else if (!Args.Guid(0, Out, false, false))
 		{
 			return false;
 		}
@@ -1243,6 +1252,8 @@ EParseResult ParseScriptLine(std::string_view Line, ScriptCommand& Out, std::str
 			Error = std::string(TagWord) + ": " + Error;
 			return EParseResult::Error;
 		}
+		std::string_view Arguments = Tail;
+		Out.bAnswersLastQuestion = Out.Tag == UE4::Tag::FLDS && NextWord(Arguments) == "last";
 		return EParseResult::Command;
 	}
 	if (Command == "name")
@@ -1305,11 +1316,12 @@ first connected slot):
     CAMR at x y z yaw pitch roll      (camera at x y z metres, turned yaw about y, pitch about x, roll about z)
     PROJ perspective fov aspect near far   PROJ ortho width height near far
     RESN w h           QLTY q              CLCK frame time num den             ITAC hex-bytes...
-    FLD? guid|new name FLDS guid type:flag:name...            VERR text...     VIEW 6-ints
+    FLD? guid|new name FLDS guid|last type:flag:name...       VERR text...     VIEW 6-ints
     LPHA int           UVER major minor patch                 XXXX hex-bytes (any other tag)
     raw hex-bytes      (the whole message as given, tag included)
     An id is a number or a name: node.field for a value, node.method or node.event for an event, node for
     a transform (MTXV); a name is hashed, lower-cased, to its id (door.width is 0xBDFE2769).
+    FLDS last answers the latest field-list question (FLD?) the plug-in on that slot asked.
   input SLOT EVENT [; EVENT]...  send one input packet (ITAC), one bundle element per event, in order:
     mouse move X Y                 pointer at X, Y (fractions of the viewport)
     mouse inside 1|0               pointer enters / leaves the output window

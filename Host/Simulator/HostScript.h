@@ -51,6 +51,8 @@ struct ScriptCommand
 	/** For send: the payload after the tag; with bRaw, the whole message. */
 	std::vector<std::uint8_t> Payload;
 	bool bRaw = false;
+	/** For send FLDS last: the tool puts the GUID of the plug-in's latest field-list question in the payload. */
+	bool bAnswersLastQuestion = false;
 	HostObjectSet Objects;
 	/** The names the command gave: the name command's, or the name a send used for its id. */
 	std::vector<std::string> Names;

@@ -6,6 +6,7 @@
 #include "ShareChannel.h"
 #include "ValueNames.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -314,6 +315,10 @@ private:
 				continue;
 			}
 			++ReceivedByTag[Message.Tag];
+			if (Message.Tag == Korvat::UE4::Tag::FLDQ && Message.Payload.size() >= sizeof(Korvat::UE4::GUID))
+			{
+				LastQuestions[Message.Slot].assign(Message.Payload.begin(), Message.Payload.begin() + sizeof(Korvat::UE4::GUID));
+			}
 			if (Options.bJson)
 			{
 				PrintLine("{\"slot\":" + Slot + "," + DescribeMessageJson(Message.Tag, Message.Payload, &IdNames).substr(1));
@@ -497,6 +502,20 @@ private:
 
 	void SendMessage(std::uint32_t Slot, const ScriptCommand& Command)
 	{
+		if (Command.bAnswersLastQuestion)
+		{
+			const auto Question = LastQuestions.find(Slot);
+			if (Question == LastQuestions.end())
+			{
+				Fail(LineNumber, "send FLDS last: the plug-in on slot " + std::to_string(Slot) + " has asked no field-list question");
+				return;
+			}
+			ScriptCommand Answer = Command;
+			std::copy(Question->second.begin(), Question->second.end(), Answer.Payload.begin());
+			Answer.bAnswersLastQuestion = false;
+			SendMessage(Slot, Answer);
+			return;
+		}
 		const bool bSent =
 		    Command.bRaw ? Simulator.SendRaw(Slot, Command.Payload) : Simulator.Send(Slot, Command.Tag, Command.Payload);
 		if (!bSent)
@@ -568,6 +587,8 @@ private:
 	unsigned LineNumber = 0;
 	bool bFailed = false;
 	std::map<std::uint32_t, std::uint64_t> ReceivedByTag;
+	/** The GUID bytes of the latest field-list question each slot's plug-in asked, for FLDS last. */
+	std::map<std::uint32_t, std::vector<std::uint8_t>> LastQuestions;
 	struct FRepeats
 	{
 		std::string Text;

@@ -173,6 +173,11 @@ TEST(HostScript_test, FieldListsAndPacketsCarryTheirFraming)
 	EXPECT_EQ(std::vector<std::uint8_t>(Fields.begin() + 16, Fields.end()), Bytes({1, 1, 'x', 0, 2, 0, 'y', 'z', 0}));
 	EXPECT_EQ(ErrorOf("send 0 FLDS 00112233-4455-6677-8899-AABBCCDDEEFF 1-1-x"),
 	          "FLDS: bad field record '1-1-x' (type:flag:name)");
+	EXPECT_FALSE(Parse("send 0 FLDS 00112233-4455-6677-8899-AABBCCDDEEFF 1:1:x").bAnswersLastQuestion);
+	// "last": the tool puts the plug-in's latest question in the sixteen zero bytes when it sends.
+	const ScriptCommand Answer = Parse("send * FLDS last 5:0:levels");
+	EXPECT_TRUE(Answer.bAnswersLastQuestion);
+	EXPECT_EQ(Answer.Payload, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 'l', 'e', 'v', 'e', 'l', 's', 0}));
 
 	EXPECT_EQ(Payload("send 0 ITAC 0102 ff", Tag::ITAC), Bytes({3, 0, 0, 0, 1, 2, 0xFF}));
 	EXPECT_EQ(ErrorOf("send 0 ITAC 012"), "ITAC: odd number of hexadecimal digits in '012'");
