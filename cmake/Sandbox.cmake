@@ -13,8 +13,9 @@ if(TARGET KorvatPlugin)
 
   # The main job: the module in the engine beside a korvat-host process.
   add_executable(korvat-sandbox ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatSandbox.cpp
-    ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatDemoBlueprint.cpp)
-  target_link_libraries(korvat-sandbox PRIVATE korvat_sandbox korvat_test_support)
+    ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatDemoBlueprint.cpp ${CMAKE_SOURCE_DIR}/Sandbox/Main/KorvatNodesAct.cpp)
+  # The editor act builds graphs from the editor module's node classes.
+  target_link_libraries(korvat-sandbox PRIVATE korvat_sandbox korvat_test_support KorvatEditorPlugin)
   # The demo's Blueprint is a reflected object, as a project's Blueprint class is.
   target_include_directories(korvat-sandbox PRIVATE ${CMAKE_SOURCE_DIR}/Sandbox/Main)
   target_compile_definitions(korvat-sandbox PRIVATE KORVATSANDBOX_API=)

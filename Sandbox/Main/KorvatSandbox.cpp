@@ -2,7 +2,7 @@
 // korvat-host process, printing a transcript of both sides.
 //
 //   korvat-sandbox [--frames N] [--frame-ms MS] [--rhi NAME] [--editor] [--host PATH | --no-host]
-//                  [--session demo|play] [-KorvatLaunchID=<guid>]
+//                  [--session demo|play|nodes] [-KorvatLaunchID=<guid>]
 //
 // The launch switch is read by the module itself from the process command line, as in Unreal.
 
@@ -19,6 +19,7 @@
 #include "StandInTesting.h"
 
 #include "KorvatDemoBlueprint.h"
+#include "KorvatNodesAct.h"
 #include "KorvatPluginModule.h"
 #include "SandboxEngine.h"
 #include "UObject/Package.h"
@@ -53,12 +54,15 @@ struct FSandboxArguments
 };
 
 const char* const UsageText = R"(Usage: korvat-sandbox [--frames N] [--frame-ms MS] [--rhi NAME] [--editor] [--host PATH | --no-host]
-                      [--session demo|play] [-KorvatLaunchID=<guid>]
+                      [--session demo|play|nodes] [-KorvatLaunchID=<guid>]
 
 Runs the Korvat runtime module inside the stand-in engine, frame by frame, beside a korvat-host process, and
 prints what both sides do. The demo session connects, sets the render quality and resolution, starts a
 game, exchanges values, stops and starts the game again, kills the host and starts a new one, and shuts the
-engine down. The play session starts the game at once and runs --frames frames.
+engine down. The play session starts the game at once and runs --frames frames. The nodes session runs the
+editor: a Blueprint graph with the Korvat nodes, a multi-field node synced from the host with its details
+panel's Do Sync button, the graph compiled (expanded) and run frame by frame, and the host asking the editor for
+a node's fields.
 
   --frames N      frames to run (the demo session runs until it is done)
   --frame-ms MS   pause between frames (default 10)
@@ -114,10 +118,15 @@ bool ParseArguments(int Argc, char** Argv, FSandboxArguments& Out)
 			return false;
 		}
 	}
-	if (Out.Session != "demo" && Out.Session != "play")
+	if (Out.Session != "demo" && Out.Session != "play" && Out.Session != "nodes")
 	{
-		std::fprintf(stderr, "korvat-sandbox: unknown session '%s' (demo or play)\n", Out.Session.c_str());
+		std::fprintf(stderr, "korvat-sandbox: unknown session '%s' (demo, play or nodes)\n", Out.Session.c_str());
 		return false;
+	}
+	if (Out.Session == "nodes")
+	{
+		// The Blueprint nodes exist only in the editor.
+		Out.bEditor = true;
 	}
 	if (Out.Session == "play" && Out.Frames <= 0)
 	{
@@ -441,6 +450,11 @@ int RunSandbox(const FSandboxArguments& Arguments)
 		Blueprint->Print = [&Observer](const FString& Line) { Observer.Say("blueprint: " + Narrow(Line)); };
 	};
 
+	// The editor act's graph.
+	Sandbox::FNodesAct Nodes([&Observer](const std::string& Line) { Observer.Say(Line); });
+	bool bNodesActSound = true;
+	bool bRunGraphEachFrame = false;
+
 	int Mark = 0;
 	auto FramesSinceMark = [&](int Count) { return [&, Count] { return Observer.Frame - Mark >= Count; }; };
 	std::vector<FStep> Steps;
@@ -530,6 +544,42 @@ int RunSandbox(const FSandboxArguments& Arguments)
 		};
 	}
 
+	else if (Arguments.Session == "nodes")
+	{
+		Steps = {
+			{"wait for the connection", [&] { return Observer.IsConnected(); }, [] {}},
+			{"a Blueprint graph with the Korvat nodes", FramesSinceMark(2),
+				[&] {
+					Host.Command("name lamp.width,lamp.on");
+					Nodes.BuildGraph();
+				}},
+			{"Do Sync", FramesSinceMark(2), [&] { Nodes.ClickDoSync(); }},
+			{"the host answers the field list", FramesSinceMark(5),
+				[&] {
+					Observer.Say("the host answers: Lamp has width (integer) and on (boolean) for Unreal to send, heat (float) to read");
+					Host.Command("send * FLDS last 1:0:width 2:0:on 0:1:heat");
+				}},
+			{"wire and compile the graph", FramesSinceMark(5), [&] { bNodesActSound = Nodes.WireSyncedPins() && Nodes.Compile(); }},
+			{"play in the editor", FramesSinceMark(1),
+				[&] {
+					Engine.StartPlay();
+					Observer.Say("play-in-editor started (the share object the graph's values travel in exists from now)");
+				}},
+			{"the graph ticks", FramesSinceMark(2), [&] { bRunGraphEachFrame = bNodesActSound; }},
+			{"the host sends Door.Width", FramesSinceMark(3), [&] { Host.Command("send * VINT door.width 120"); }},
+			{"the host changes Door.Width", FramesSinceMark(10), [&] { Host.Command("send * VINT door.width 95"); }},
+			{"the host asks the editor", FramesSinceMark(5),
+				[&] {
+					Observer.Say("the host asks the editor which fields its nodes give host node Lamp");
+					Host.Command("send * FLD? new lamp");
+				}},
+			{"shut the engine down", FramesSinceMark(10),
+				[&] {
+					Observer.Say("engine shutting down (pre-exit, module shut-down)");
+					Engine.Shutdown();
+				}},
+		};
+	}
 	else
 	{
 		Engine.StartPlay();
@@ -542,6 +592,10 @@ int RunSandbox(const FSandboxArguments& Arguments)
 	{
 		++Observer.Frame;
 		Engine.RunFrames(1);
+		if (bRunGraphEachFrame && Engine.IsRunning())
+		{
+			bRunGraphEachFrame = bNodesActSound = Nodes.RunFrame();
+		}
 		Observer.Observe();
 		Host.Drain();
 		if (NextStep < Steps.size() && Steps[NextStep].Ready())
@@ -561,6 +615,11 @@ int RunSandbox(const FSandboxArguments& Arguments)
 	std::this_thread::sleep_for(std::chrono::milliseconds(50));
 	Host.Drain(std::chrono::milliseconds(200));
 	Host.Quit();
+	if (!bNodesActSound)
+	{
+		std::fprintf(stderr, "korvat-sandbox: the Blueprint graph of the nodes session did not build, compile or run\n");
+		return 1;
+	}
 	if (!bSessionDone)
 	{
 		std::fprintf(stderr, "korvat-sandbox: the session stopped at step '%s' after %d frames\n",
