@@ -517,15 +517,18 @@ namespace
 
 	TEST(CoreMath_test, RotationMatrixTurnsDegreesIntoRadiansWithTheSinglePrecisionFactor)
 	{
+		// The C libraries' sine and cosine may differ in the last bits (as the engine's own vector library may):
+		// the values are compared to within a few units of the twelfth significant digit.
+		const auto ExpectClose = [](double Actual, double Expected) { EXPECT_NEAR(Actual, Expected, std::abs(Expected) * 1e-12); };
 		// The engine's vectorised FRotationMatrix multiplies the angles by DEG_TO_RAD = UE_PI / 180.f, widened:
 		// 90 degrees become 1.5707963146 rad, 1.2e-8 short of pi / 2, so the "zero" cosine is 1.2e-8.
 		const FMatrix Roll90 = FRotationMatrix(FRotator(0, 0, 90));
-		EXPECT_DOUBLE_EQ(Roll90.M[1][1], 1.2167964475066282e-08);
-		EXPECT_DOUBLE_EQ(Roll90.M[1][2], -0.9999999999999999);
-		EXPECT_DOUBLE_EQ(Roll90.M[2][1], 0.9999999999999999);
-		EXPECT_DOUBLE_EQ(Roll90.M[2][2], 1.2167964475066282e-08);
-		EXPECT_DOUBLE_EQ(FRotationMatrix(FRotator(0, 90, 0)).M[0][0], 1.2167964475066282e-08);
-		EXPECT_DOUBLE_EQ(FRotationMatrix(FRotator(90, 0, 0)).M[0][0], 1.2167964475066282e-08);
+		ExpectClose(Roll90.M[1][1], 1.2167964475066282e-08);
+		ExpectClose(Roll90.M[1][2], -0.9999999999999999);
+		ExpectClose(Roll90.M[2][1], 0.9999999999999999);
+		ExpectClose(Roll90.M[2][2], 1.2167964475066282e-08);
+		ExpectClose(FRotationMatrix(FRotator(0, 90, 0)).M[0][0], 1.2167964475066282e-08);
+		ExpectClose(FRotationMatrix(FRotator(90, 0, 0)).M[0][0], 1.2167964475066282e-08);
 
 		// FMatrix::Rotator measures its pitch and yaw, then rebuilds a matrix with the same factor for the roll.
 		const FRotator Back = FRotationMatrix(FRotator(10, 20, 30)).Rotator();
