@@ -18,10 +18,17 @@ trap 'rm -rf "$KORVAT_IPC_ROOT" "$KORVAT_TEXTURESHARE_DIR"' EXIT
 
 launch_id=$(cat /proc/sys/kernel/random/uuid | tr '[:lower:]' '[:upper:]')
 echo "== a packaged game started by the host with -KorvatLaunchID=$launch_id: connect, quality, resolution,"
-echo "== values echoed, a Blueprint reading and sending every kind of value by name, the share list, the host camera (perspective, then orthographic) and the view sizes,"
+echo "== values echoed, a Blueprint reading and sending every kind of value by name, the share list,"
+echo "== the host camera (perspective, then orthographic) and the view sizes,"
 echo "== the host's pointer, keys and touches, the game stopped and started, the host killed and back, shut-down"
 build/release/korvat-sandbox "-KorvatLaunchID=$launch_id"
 
 echo
 echo "== the editor under the Direct3D 12 back end, play-in-editor: the back-end error every frame, no texture share"
 build/release/korvat-sandbox --editor --rhi D3D12 --session play --frames 6
+
+echo
+echo "== the editor's Blueprint nodes: a graph with Get Korvat Value and Send Data To Korvat D2I Node, Do Sync"
+echo "== answered by the host, the compiled graph run every frame against the host's values, the host asking the"
+echo "== editor for a node's fields"
+build/release/korvat-sandbox --session nodes
