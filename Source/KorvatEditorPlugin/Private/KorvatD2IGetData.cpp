@@ -1,9 +1,8 @@
 #include "KorvatD2IGetData.h"
 
 #include "EdGraphSchema_K2.h"
-#include "K2Node_CallFunction.h"
-#include "Kismet/KismetMathLibrary.h"
 #include "KismetCompiler.h"
+#include "KorvatNodeExpansion.h"
 #include "KorvatNodeSupport.h"
 #include "UObject/UnrealType.h"
 
@@ -100,93 +99,8 @@ void UKorvatD2IGetData::PostEditChangeChainProperty(FPropertyChangedChainEvent& 
 
 void UKorvatD2IGetData::ExpandNode(FKismetCompilerContext& CompilerContext, UEdGraph* SourceGraph)
 {
-	using namespace KorvatNodeSupport;
 	Super::ExpandNode(CompilerContext, SourceGraph);
-
-	UEdGraphPin* ExecPin = GetExecPin();
-	UEdGraphPin* ThenPin = GetThenPin();
-	UEdGraphPin* IsValidPin = FindPin(IsValidPinName, EGPD_Output);
-	UEdGraphPin* NodeNamePin = FindPin(NodePinName, EGPD_Input);
-	if (!ExecPin || !ThenPin || !IsValidPin || !NodeNamePin)
-	{
-		return;
-	}
-	UFunction* BooleanAnd = UKismetMathLibrary::StaticClass()->FindFunctionByName(FName(TEXT("BooleanAND")));
-
-	UEdGraphPin* PreviousThen = nullptr;
-	UEdGraphPin* Available = nullptr;
-	for (const FKorvatNodeFieldFromKorvat& Field : fromKorvatFields)
-	{
-		if (Field.direction == KorvatCommunicationDirection::ToKorvat)
-		{
-			continue;
-		}
-		UEdGraphPin* FieldValuePin = FindPin(FieldPinName(Field), EGPD_Output);
-		if (FieldValuePin == nullptr)
-		{
-			continue;
-		}
-		UFunction* Getter = FindLibraryFunction(ELibraryCall::Get, Field.fieldType);
-		if (Getter == nullptr)
-		{
-			// A type the node does not know ends the chain here.
-			break;
-		}
-		UK2Node_CallFunction* Call = CompilerContext.SpawnIntermediateNode<UK2Node_CallFunction>(this, SourceGraph);
-		CompilerContext.MessageLog.NotifyIntermediateObjectCreation(Call, this);
-		Call->SetFromFunction(Getter);
-		Call->AllocateDefaultPins();
-		UEdGraphPin* CallNodeName = Call->FindPin(LibraryNodeNamePin, EGPD_Input);
-		UEdGraphPin* CallFieldName = Call->FindPin(LibraryFieldNamePin, EGPD_Input);
-		UEdGraphPin* CallIsAvailable = Call->FindPin(LibraryIsAvailablePin, EGPD_Output);
-		UEdGraphPin* CallReturn = Call->GetReturnValuePin();
-		if (!CallNodeName || !CallFieldName || !CallIsAvailable || !CallReturn)
-		{
-			continue;
-		}
-		// Every call reads the same host node.
-		CompilerContext.CopyPinLinksToIntermediate(*NodeNamePin, *CallNodeName);
-		CallFieldName->DefaultValue = Field.fieldName;
-		CompilerContext.MovePinLinksToIntermediate(*FieldValuePin, *CallReturn);
-
-		if (PreviousThen == nullptr)
-		{
-			CompilerContext.MovePinLinksToIntermediate(*ExecPin, *Call->GetExecPin());
-		}
-		else
-		{
-			PreviousThen->MakeLinkTo(Call->GetExecPin());
-		}
-
-		if (Available == nullptr)
-		{
-			Available = CallIsAvailable;
-		}
-		else if (BooleanAnd != nullptr)
-		{
-			UK2Node_CallFunction* And = CompilerContext.SpawnIntermediateNode<UK2Node_CallFunction>(this, SourceGraph);
-			CompilerContext.MessageLog.NotifyIntermediateObjectCreation(And, this);
-			And->SetFromFunction(BooleanAnd);
-			And->AllocateDefaultPins();
-			UEdGraphPin* A = And->FindPin(FName(TEXT("A")), EGPD_Input);
-			UEdGraphPin* B = And->FindPin(FName(TEXT("B")), EGPD_Input);
-			UEdGraphPin* Both = And->GetReturnValuePin();
-			if (A && B && Both)
-			{
-				Available->MakeLinkTo(A);
-				CallIsAvailable->MakeLinkTo(B);
-				Available = Both;
-			}
-		}
-		PreviousThen = Call->GetThenPin();
-	}
-
-	if (PreviousThen != nullptr)
-	{
-		CompilerContext.MovePinLinksToIntermediate(*ThenPin, *PreviousThen);
-		CompilerContext.MovePinLinksToIntermediate(*IsValidPin, *Available);
-	}
-	BreakAllNodeLinks();
+	KorvatNodeExpansion::ExpandFieldChain(*this, CompilerContext, SourceGraph, KorvatNodeSupport::ELibraryCall::Get, fromKorvatFields);
 }
 
 #undef LOCTEXT_NAMESPACE

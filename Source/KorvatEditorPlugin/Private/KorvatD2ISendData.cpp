@@ -1,8 +1,8 @@
 #include "KorvatD2ISendData.h"
 
 #include "EdGraphSchema_K2.h"
-#include "K2Node_CallFunction.h"
 #include "KismetCompiler.h"
+#include "KorvatNodeExpansion.h"
 #include "KorvatNodeSupport.h"
 #include "UObject/UnrealType.h"
 
@@ -98,67 +98,8 @@ void UKorvatD2ISendData::PostEditChangeChainProperty(FPropertyChangedChainEvent&
 
 void UKorvatD2ISendData::ExpandNode(FKismetCompilerContext& CompilerContext, UEdGraph* SourceGraph)
 {
-	using namespace KorvatNodeSupport;
 	Super::ExpandNode(CompilerContext, SourceGraph);
-
-	UEdGraphPin* ExecPin = GetExecPin();
-	UEdGraphPin* ThenPin = GetThenPin();
-	UEdGraphPin* NodeNamePin = FindPin(NodePinName, EGPD_Input);
-	if (!ExecPin || !ThenPin || !NodeNamePin)
-	{
-		return;
-	}
-
-	UEdGraphPin* PreviousThen = nullptr;
-	for (const FKorvatNodeFieldToKorvat& Field : toKorvatFields)
-	{
-		if (Field.direction == KorvatCommunicationDirection::FromKorvat)
-		{
-			continue;
-		}
-		UEdGraphPin* FieldValuePin = FindPin(FieldPinName(Field), EGPD_Input);
-		if (FieldValuePin == nullptr)
-		{
-			continue;
-		}
-		UFunction* Sender = FindLibraryFunction(ELibraryCall::Send, Field.fieldType);
-		if (Sender == nullptr)
-		{
-			// A type the node does not know ends the chain here.
-			break;
-		}
-		UK2Node_CallFunction* Call = CompilerContext.SpawnIntermediateNode<UK2Node_CallFunction>(this, SourceGraph);
-		CompilerContext.MessageLog.NotifyIntermediateObjectCreation(Call, this);
-		Call->SetFromFunction(Sender);
-		Call->AllocateDefaultPins();
-		UEdGraphPin* CallNodeName = Call->FindPin(LibraryNodeNamePin, EGPD_Input);
-		UEdGraphPin* CallFieldName = Call->FindPin(LibraryFieldNamePin, EGPD_Input);
-		UEdGraphPin* CallValue = Call->FindPin(LibraryValuePin, EGPD_Input);
-		if (!CallNodeName || !CallFieldName || !CallValue)
-		{
-			continue;
-		}
-		// Every call sends to the same host node.
-		CompilerContext.CopyPinLinksToIntermediate(*NodeNamePin, *CallNodeName);
-		CallFieldName->DefaultValue = Field.fieldName;
-		CompilerContext.MovePinLinksToIntermediate(*FieldValuePin, *CallValue);
-
-		if (PreviousThen == nullptr)
-		{
-			CompilerContext.MovePinLinksToIntermediate(*ExecPin, *Call->GetExecPin());
-		}
-		else
-		{
-			PreviousThen->MakeLinkTo(Call->GetExecPin());
-		}
-		PreviousThen = Call->GetThenPin();
-	}
-
-	if (PreviousThen != nullptr)
-	{
-		CompilerContext.MovePinLinksToIntermediate(*ThenPin, *PreviousThen);
-	}
-	BreakAllNodeLinks();
+	KorvatNodeExpansion::ExpandFieldChain(*this, CompilerContext, SourceGraph, KorvatNodeSupport::ELibraryCall::Send, toKorvatFields);
 }
 
 #undef LOCTEXT_NAMESPACE

@@ -1,8 +1,8 @@
 #include "KorvatGetValue.h"
 
 #include "EdGraphSchema_K2.h"
-#include "K2Node_CallFunction.h"
 #include "KismetCompiler.h"
+#include "KorvatNodeExpansion.h"
 #include "KorvatNodeSupport.h"
 #include "UObject/UnrealType.h"
 
@@ -62,45 +62,8 @@ void UKorvatGetValue::PostEditChangeProperty(FPropertyChangedEvent& PropertyChan
 
 void UKorvatGetValue::ExpandNode(FKismetCompilerContext& CompilerContext, UEdGraph* SourceGraph)
 {
-	using namespace KorvatNodeSupport;
 	Super::ExpandNode(CompilerContext, SourceGraph);
-
-	UEdGraphPin* ExecPin = GetExecPin();
-	UEdGraphPin* ThenPin = GetThenPin();
-	UEdGraphPin* ResultPin = FindPin(ResultPinName, EGPD_Output);
-	UEdGraphPin* IsValidPin = FindPin(IsValidPinName, EGPD_Output);
-	UEdGraphPin* NodeNamePin = FindPin(NodePinName, EGPD_Input);
-	UEdGraphPin* FieldNamePin = FindPin(FieldPinNameOfNode, EGPD_Input);
-	if (!ExecPin || !ThenPin || !ResultPin || !IsValidPin || !NodeNamePin || !FieldNamePin)
-	{
-		return;
-	}
-	UFunction* Getter = FindLibraryFunction(ELibraryCall::Get, type);
-	if (Getter == nullptr)
-	{
-		return;
-	}
-
-	UK2Node_CallFunction* Call = CompilerContext.SpawnIntermediateNode<UK2Node_CallFunction>(this, SourceGraph);
-	CompilerContext.MessageLog.NotifyIntermediateObjectCreation(Call, this);
-	Call->SetFromFunction(Getter);
-	Call->AllocateDefaultPins();
-
-	UEdGraphPin* CallNodeName = Call->FindPin(LibraryNodeNamePin, EGPD_Input);
-	UEdGraphPin* CallFieldName = Call->FindPin(LibraryFieldNamePin, EGPD_Input);
-	UEdGraphPin* CallIsAvailable = Call->FindPin(LibraryIsAvailablePin, EGPD_Output);
-	UEdGraphPin* CallReturn = Call->GetReturnValuePin();
-	if (!CallNodeName || !CallFieldName || !CallIsAvailable || !CallReturn)
-	{
-		return;
-	}
-	// Moving a pin's links also carries an unconnected pin's literal over to the call.
-	CompilerContext.MovePinLinksToIntermediate(*NodeNamePin, *CallNodeName);
-	CompilerContext.MovePinLinksToIntermediate(*FieldNamePin, *CallFieldName);
-	CompilerContext.MovePinLinksToIntermediate(*IsValidPin, *CallIsAvailable);
-	CompilerContext.MovePinLinksToIntermediate(*ResultPin, *CallReturn);
-	CompilerContext.MovePinLinksToIntermediate(*ExecPin, *Call->GetExecPin());
-	CompilerContext.MovePinLinksToIntermediate(*ThenPin, *Call->GetThenPin());
+	KorvatNodeExpansion::ExpandSingleField(*this, CompilerContext, SourceGraph, KorvatNodeSupport::ELibraryCall::Get, type);
 }
 
 #undef LOCTEXT_NAMESPACE

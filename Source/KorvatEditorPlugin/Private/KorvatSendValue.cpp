@@ -1,8 +1,8 @@
 #include "KorvatSendValue.h"
 
 #include "EdGraphSchema_K2.h"
-#include "K2Node_CallFunction.h"
 #include "KismetCompiler.h"
+#include "KorvatNodeExpansion.h"
 #include "KorvatNodeSupport.h"
 #include "UObject/UnrealType.h"
 
@@ -61,42 +61,8 @@ void UKorvatSendValue::PostEditChangeProperty(FPropertyChangedEvent& PropertyCha
 
 void UKorvatSendValue::ExpandNode(FKismetCompilerContext& CompilerContext, UEdGraph* SourceGraph)
 {
-	using namespace KorvatNodeSupport;
 	Super::ExpandNode(CompilerContext, SourceGraph);
-
-	UEdGraphPin* ExecPin = GetExecPin();
-	UEdGraphPin* ThenPin = GetThenPin();
-	UEdGraphPin* ValuePin = FindPin(ValuePinName, EGPD_Input);
-	UEdGraphPin* NodeNamePin = FindPin(NodePinName, EGPD_Input);
-	UEdGraphPin* FieldNamePin = FindPin(FieldPinNameOfNode, EGPD_Input);
-	if (!ExecPin || !ThenPin || !ValuePin || !NodeNamePin || !FieldNamePin)
-	{
-		return;
-	}
-	UFunction* Sender = FindLibraryFunction(ELibraryCall::Send, type);
-	if (Sender == nullptr)
-	{
-		return;
-	}
-
-	UK2Node_CallFunction* Call = CompilerContext.SpawnIntermediateNode<UK2Node_CallFunction>(this, SourceGraph);
-	CompilerContext.MessageLog.NotifyIntermediateObjectCreation(Call, this);
-	Call->SetFromFunction(Sender);
-	Call->AllocateDefaultPins();
-
-	UEdGraphPin* CallNodeName = Call->FindPin(LibraryNodeNamePin, EGPD_Input);
-	UEdGraphPin* CallFieldName = Call->FindPin(LibraryFieldNamePin, EGPD_Input);
-	UEdGraphPin* CallValue = Call->FindPin(LibraryValuePin, EGPD_Input);
-	if (!CallNodeName || !CallFieldName || !CallValue)
-	{
-		return;
-	}
-	// Moving a pin's links also carries an unconnected pin's literal over to the call.
-	CompilerContext.MovePinLinksToIntermediate(*NodeNamePin, *CallNodeName);
-	CompilerContext.MovePinLinksToIntermediate(*FieldNamePin, *CallFieldName);
-	CompilerContext.MovePinLinksToIntermediate(*ValuePin, *CallValue);
-	CompilerContext.MovePinLinksToIntermediate(*ExecPin, *Call->GetExecPin());
-	CompilerContext.MovePinLinksToIntermediate(*ThenPin, *Call->GetThenPin());
+	KorvatNodeExpansion::ExpandSingleField(*this, CompilerContext, SourceGraph, KorvatNodeSupport::ELibraryCall::Send, type);
 }
 
 #undef LOCTEXT_NAMESPACE
