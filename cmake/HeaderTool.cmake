@@ -3,6 +3,21 @@
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(KORVAT_HEADER_TOOL ${CMAKE_SOURCE_DIR}/StandIn/HeaderTool/korvat_header_tool.py)
 
+# korvat_module_reflected_headers(<out var> <module dir>)
+# The headers of a module's Public and Private folders that include their .generated.h, as the engine's
+# header tool finds them.
+function(korvat_module_reflected_headers OutVar ModuleDir)
+  file(GLOB Headers CONFIGURE_DEPENDS ${ModuleDir}/Public/*.h ${ModuleDir}/Private/*.h)
+  set(Reflected)
+  foreach(Header IN LISTS Headers)
+    file(STRINGS ${Header} GeneratedInclude REGEX "^#include \".*\\.generated\\.h\"")
+    if(GeneratedInclude)
+      list(APPEND Reflected ${Header})
+    endif()
+  endforeach()
+  set(${OutVar} ${Reflected} PARENT_SCOPE)
+endfunction()
+
 # korvat_reflect_headers(TARGET <target> MODULE <Module> API_MACRO <MODULE_API>
 #                        HEADERS <absolute header paths...> [MODULE_ROOT <dir>] [PACKAGE </Script/Name>])
 # Runs the tool when a header or the tool changes; the *.generated.h files land in a per-target

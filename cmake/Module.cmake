@@ -23,14 +23,7 @@ if(MINGW)
 endif()
 
 # Reflection for the headers that declare engine types.
-file(GLOB KORVAT_MODULE_HEADERS CONFIGURE_DEPENDS ${KORVAT_MODULE_DIR}/Public/*.h ${KORVAT_MODULE_DIR}/Private/*.h)
-set(KORVAT_MODULE_REFLECTED)
-foreach(Header IN LISTS KORVAT_MODULE_HEADERS)
-  file(STRINGS ${Header} GeneratedInclude REGEX "^#include \".*\\.generated\\.h\"")
-  if(GeneratedInclude)
-    list(APPEND KORVAT_MODULE_REFLECTED ${Header})
-  endif()
-endforeach()
+korvat_module_reflected_headers(KORVAT_MODULE_REFLECTED ${KORVAT_MODULE_DIR})
 korvat_reflect_headers(TARGET KorvatPlugin MODULE KorvatPlugin API_MACRO KORVATPLUGIN_API
   MODULE_ROOT ${KORVAT_MODULE_DIR} HEADERS ${KORVAT_MODULE_REFLECTED})
 
@@ -51,13 +44,6 @@ if(MINGW)
   target_link_options(KorvatEditorPlugin PRIVATE -static)
 endif()
 
-file(GLOB KORVAT_EDITOR_MODULE_HEADERS CONFIGURE_DEPENDS ${KORVAT_EDITOR_MODULE_DIR}/Public/*.h ${KORVAT_EDITOR_MODULE_DIR}/Private/*.h)
-set(KORVAT_EDITOR_MODULE_REFLECTED)
-foreach(Header IN LISTS KORVAT_EDITOR_MODULE_HEADERS)
-  file(STRINGS ${Header} GeneratedInclude REGEX "^#include \".*\\.generated\\.h\"")
-  if(GeneratedInclude)
-    list(APPEND KORVAT_EDITOR_MODULE_REFLECTED ${Header})
-  endif()
-endforeach()
+korvat_module_reflected_headers(KORVAT_EDITOR_MODULE_REFLECTED ${KORVAT_EDITOR_MODULE_DIR})
 korvat_reflect_headers(TARGET KorvatEditorPlugin MODULE KorvatEditorPlugin API_MACRO KORVATEDITORPLUGIN_API
   MODULE_ROOT ${KORVAT_EDITOR_MODULE_DIR} HEADERS ${KORVAT_EDITOR_MODULE_REFLECTED})

@@ -1,21 +1,9 @@
 #include "KorvatD2ISyncNodeBase.h"
 
 #include "KorvatPluginModule.h"
-#include "Modules/ModuleManager.h"
 
 namespace KorvatD2ISyncNodeBase
 {
-const FName RuntimeModuleName(TEXT("KorvatPlugin"));
-
-FKorvatPlugin* LoadedRuntimeModule()
-{
-	if (!FModuleManager::Get().IsModuleLoaded(RuntimeModuleName))
-	{
-		return nullptr;
-	}
-	return &FModuleManager::LoadModuleChecked<FKorvatPlugin>(RuntimeModuleName);
-}
-
 /** Names are tested one UTF-16 unit at a time, as the C library classifies them: only ASCII letters and digits count. */
 bool IsAsciiLetter(TCHAR Char)
 {
@@ -54,7 +42,7 @@ FString UKorvatD2ISyncNodeBase::FixName(int32 Index, const FKorvatNodeField& Fie
 
 void UKorvatD2ISyncNodeBase::RequestFieldsFromHost()
 {
-	if (FKorvatPlugin* Runtime = KorvatD2ISyncNodeBase::LoadedRuntimeModule())
+	if (FKorvatPlugin* Runtime = FKorvatPlugin::FindLoaded())
 	{
 		Runtime->RequestFieldListUpdate(nodeInKorvatToSyncFrom, this);
 	}
@@ -63,7 +51,7 @@ void UKorvatD2ISyncNodeBase::RequestFieldsFromHost()
 void UKorvatD2ISyncNodeBase::BeginDestroy()
 {
 	// An answer still on its way must never reach a node that is gone.
-	if (FKorvatPlugin* Runtime = KorvatD2ISyncNodeBase::LoadedRuntimeModule())
+	if (FKorvatPlugin* Runtime = FKorvatPlugin::FindLoaded())
 	{
 		Runtime->CancelFieldListRequests(this);
 	}

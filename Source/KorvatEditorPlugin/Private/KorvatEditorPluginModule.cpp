@@ -15,7 +15,6 @@ DEFINE_LOG_CATEGORY(KorvatEditorPluginLog);
 namespace KorvatEditorPluginModule
 {
 const FName PropertyEditorModuleName(TEXT("PropertyEditor"));
-const FName RuntimeModuleName(TEXT("KorvatPlugin"));
 
 void AppendUnique(std::vector<Korvat::UE4::FieldDescriptor>& Fields, Korvat::UE4::FieldDescriptor&& Field)
 {
@@ -67,16 +66,15 @@ void FKorvatEditorPlugin::ShutdownModule()
 
 void FKorvatEditorPlugin::Tick(float DeltaTime)
 {
-	using namespace KorvatEditorPluginModule;
-	if (!FModuleManager::Get().IsModuleLoaded(RuntimeModuleName))
+	FKorvatPlugin* Runtime = FKorvatPlugin::FindLoaded();
+	if (Runtime == nullptr)
 	{
 		return;
 	}
-	FKorvatPlugin& Runtime = FModuleManager::LoadModuleChecked<FKorvatPlugin>(RuntimeModuleName);
 	// Each question is handed out once, so each is answered once, even with an empty list.
-	for (const auto& [RequestId, NodeName] : Runtime.GetFieldListRequests())
+	for (const auto& [RequestId, NodeName] : Runtime->GetFieldListRequests())
 	{
-		Runtime.SendFieldList(RequestId, CollectFields(NodeName));
+		Runtime->SendFieldList(RequestId, CollectFields(NodeName));
 	}
 }
 

@@ -21,10 +21,32 @@ UK2Node_CallFunction* SpawnCall(UK2Node& Node, FKismetCompilerContext& CompilerC
 	return Call;
 }
 
-/** The call's value pin: the reader's return value or the sender's "value". */
-UEdGraphPin* CallValuePin(UK2Node_CallFunction& Call, ELibraryCall Kind)
+/**
+ * The pins of a library call: node and field names, the value (the reader's return value or the sender's "value")
+ * and a reader's availability.
+ */
+struct FCallPins
 {
-	return Kind == ELibraryCall::Get ? Call.GetReturnValuePin() : Call.FindPin(LibraryValuePin, EGPD_Input);
+	UEdGraphPin* NodeName = nullptr;
+	UEdGraphPin* FieldName = nullptr;
+	UEdGraphPin* Value = nullptr;
+	UEdGraphPin* IsAvailable = nullptr;
+	bool bComplete = false;
+};
+
+/** Spawns the library call to Function and finds its pins; bComplete tells whether it has all a call of Kind needs. */
+FCallPins SpawnLibraryCall(UK2Node& Node, FKismetCompilerContext& CompilerContext, UEdGraph* SourceGraph, UFunction* Function,
+	ELibraryCall Kind, UK2Node_CallFunction*& OutCall)
+{
+	const bool bGet = Kind == ELibraryCall::Get;
+	OutCall = SpawnCall(Node, CompilerContext, SourceGraph, Function);
+	FCallPins Pins;
+	Pins.NodeName = OutCall->FindPin(LibraryNodeNamePin, EGPD_Input);
+	Pins.FieldName = OutCall->FindPin(LibraryFieldNamePin, EGPD_Input);
+	Pins.Value = bGet ? OutCall->GetReturnValuePin() : OutCall->FindPin(LibraryValuePin, EGPD_Input);
+	Pins.IsAvailable = bGet ? OutCall->FindPin(LibraryIsAvailablePin, EGPD_Output) : nullptr;
+	Pins.bComplete = Pins.NodeName && Pins.FieldName && Pins.Value && (!bGet || Pins.IsAvailable);
+	return Pins;
 }
 } // namespace Private
 
@@ -43,23 +65,20 @@ void ExpandSingleField(UK2Node& Node, FKismetCompilerContext& CompilerContext, U
 		return;
 	}
 
-	UK2Node_CallFunction* LibraryCall = Private::SpawnCall(Node, CompilerContext, SourceGraph, Function);
-	UEdGraphPin* CallNodeName = LibraryCall->FindPin(LibraryNodeNamePin, EGPD_Input);
-	UEdGraphPin* CallFieldName = LibraryCall->FindPin(LibraryFieldNamePin, EGPD_Input);
-	UEdGraphPin* CallValue = Private::CallValuePin(*LibraryCall, Call);
-	UEdGraphPin* CallIsAvailable = bGet ? LibraryCall->FindPin(LibraryIsAvailablePin, EGPD_Output) : nullptr;
-	if (!CallNodeName || !CallFieldName || !CallValue || (bGet && !CallIsAvailable))
+	UK2Node_CallFunction* LibraryCall = nullptr;
+	const Private::FCallPins CallPins = Private::SpawnLibraryCall(Node, CompilerContext, SourceGraph, Function, Call, LibraryCall);
+	if (!CallPins.bComplete)
 	{
 		return;
 	}
 	// Moving a pin's links also carries an unconnected pin's literal over to the call.
-	CompilerContext.MovePinLinksToIntermediate(*NodeNamePin, *CallNodeName);
-	CompilerContext.MovePinLinksToIntermediate(*FieldNamePin, *CallFieldName);
+	CompilerContext.MovePinLinksToIntermediate(*NodeNamePin, *CallPins.NodeName);
+	CompilerContext.MovePinLinksToIntermediate(*FieldNamePin, *CallPins.FieldName);
 	if (bGet)
 	{
-		CompilerContext.MovePinLinksToIntermediate(*IsValidPin, *CallIsAvailable);
+		CompilerContext.MovePinLinksToIntermediate(*IsValidPin, *CallPins.IsAvailable);
 	}
-	CompilerContext.MovePinLinksToIntermediate(*ValuePin, *CallValue);
+	CompilerContext.MovePinLinksToIntermediate(*ValuePin, *CallPins.Value);
 	CompilerContext.MovePinLinksToIntermediate(*ExecPin, *LibraryCall->GetExecPin());
 	CompilerContext.MovePinLinksToIntermediate(*ThenPin, *LibraryCall->GetThenPin());
 }
@@ -95,19 +114,16 @@ void ExpandFieldChain(UK2Node& Node, FKismetCompilerContext& CompilerContext, UE
 			// A type the node does not know ends the chain here.
 			break;
 		}
-		UK2Node_CallFunction* LibraryCall = Private::SpawnCall(Node, CompilerContext, SourceGraph, Function);
-		UEdGraphPin* CallNodeName = LibraryCall->FindPin(LibraryNodeNamePin, EGPD_Input);
-		UEdGraphPin* CallFieldName = LibraryCall->FindPin(LibraryFieldNamePin, EGPD_Input);
-		UEdGraphPin* CallValue = Private::CallValuePin(*LibraryCall, Call);
-		UEdGraphPin* CallIsAvailable = bGet ? LibraryCall->FindPin(LibraryIsAvailablePin, EGPD_Output) : nullptr;
-		if (!CallNodeName || !CallFieldName || !CallValue || (bGet && !CallIsAvailable))
+		UK2Node_CallFunction* LibraryCall = nullptr;
+		const Private::FCallPins CallPins = Private::SpawnLibraryCall(Node, CompilerContext, SourceGraph, Function, Call, LibraryCall);
+		if (!CallPins.bComplete)
 		{
 			continue;
 		}
 		// Every call addresses the same host node.
-		CompilerContext.CopyPinLinksToIntermediate(*NodeNamePin, *CallNodeName);
-		CallFieldName->DefaultValue = Field->fieldName;
-		CompilerContext.MovePinLinksToIntermediate(*FieldValuePin, *CallValue);
+		CompilerContext.CopyPinLinksToIntermediate(*NodeNamePin, *CallPins.NodeName);
+		CallPins.FieldName->DefaultValue = Field->fieldName;
+		CompilerContext.MovePinLinksToIntermediate(*FieldValuePin, *CallPins.Value);
 
 		if (PreviousThen == nullptr)
 		{
@@ -125,7 +141,7 @@ void ExpandFieldChain(UK2Node& Node, FKismetCompilerContext& CompilerContext, UE
 		}
 		if (Available == nullptr)
 		{
-			Available = CallIsAvailable;
+			Available = CallPins.IsAvailable;
 		}
 		else if (BooleanAnd != nullptr)
 		{
@@ -136,7 +152,7 @@ void ExpandFieldChain(UK2Node& Node, FKismetCompilerContext& CompilerContext, UE
 			if (A && B && Both)
 			{
 				Available->MakeLinkTo(A);
-				CallIsAvailable->MakeLinkTo(B);
+				CallPins.IsAvailable->MakeLinkTo(B);
 				Available = Both;
 			}
 		}

@@ -5,35 +5,9 @@
 #include "KorvatNameHash.h"
 #include "KorvatPluginLog.h"
 #include "KorvatPluginModule.h"
-#include "Modules/ModuleManager.h"
 
 namespace KorvatActorTransformSync
 {
-/** The module when it is loaded; a component can tick while the module shuts down or before it starts. */
-FKorvatPlugin* LoadedModule()
-{
-	static const FName ModuleName(TEXT("KorvatPlugin"));
-	if (!FModuleManager::Get().IsModuleLoaded(ModuleName))
-	{
-		return nullptr;
-	}
-	return &FModuleManager::LoadModuleChecked<FKorvatPlugin>(ModuleName);
-}
-
-/**
- * The value id of a node name. An empty name may still hold a character buffer (an empty string assigned over a
- * longer one keeps it), which the hasher would hash as a name; a fresh empty string has none, so every empty name
- * gets value id 0 and the hasher's warning.
- */
-uint32 ValueIdOfNodeName(const FString& NodeName)
-{
-	if (NodeName.IsEmpty())
-	{
-		return KorvatNameHash::ValueIdOfName(FString());
-	}
-	return KorvatNameHash::ValueIdOfName(NodeName);
-}
-
 /** The world transform of Actor's root component; the identity without one. */
 FTransform RootWorldTransform(const AActor& Actor)
 {
@@ -102,13 +76,13 @@ void UKorvatActorTransformSync::TickComponent(float DeltaTime, ELevelTick TickTy
 	Super::TickComponent(DeltaTime, TickType, ThisTickFunction);
 
 	AActor* Owner = GetOwner();
-	FKorvatPlugin* Module = KorvatActorTransformSync::LoadedModule();
+	FKorvatPlugin* Module = FKorvatPlugin::FindLoaded();
 	if (Owner == nullptr || Module == nullptr)
 	{
 		return;
 	}
 	// Recomputed every tick: the name may be edited while the game runs.
-	const uint32 ValueId = KorvatActorTransformSync::ValueIdOfNodeName(korvatAxisNodeName);
+	const uint32 ValueId = KorvatNameHash::ValueIdOfName(korvatAxisNodeName);
 	switch (syncDirection)
 	{
 	case KorvatCommunicationDirection::FromKorvat:

@@ -1,31 +1,20 @@
 // The Blueprint function library's access to the module: host values by name, methods, events, the connection,
-// the cluster clock and the host camera. The coordinate conversions are in KorvatCoordinateConversion.cpp.
+// the cluster clock and the host camera; Blueprints may run before the module loads or after it unloads. The
+// coordinate conversions are in KorvatCoordinateConversion.cpp.
 #include "KorvatBPEvent.h"
 
 #include "KorvatNameHash.h"
 #include "KorvatPluginModule.h"
-#include "Modules/ModuleManager.h"
 #include "ProfilingDebugging/CpuProfilerTrace.h"
 
 namespace KorvatBPEvent
 {
-/** The module when it is loaded; Blueprints may run before it loads or after it unloads. */
-FKorvatPlugin* LoadedModule()
-{
-	static const FName ModuleName(TEXT("KorvatPlugin"));
-	if (!FModuleManager::Get().IsModuleLoaded(ModuleName))
-	{
-		return nullptr;
-	}
-	return &FModuleManager::LoadModuleChecked<FKorvatPlugin>(ModuleName);
-}
-
 /** Reads the value of NodeName.FieldName of one kind; the kind's default, not available, without the module. */
 template <typename ValueType>
 ValueType ReadByName(ValueType (FKorvatPlugin::*Reader)(uint32, bool&) const, const FString& NodeName, const FString& FieldName,
 	bool& isAvailable)
 {
-	const FKorvatPlugin* Module = LoadedModule();
+	const FKorvatPlugin* Module = FKorvatPlugin::FindLoaded();
 	if (Module == nullptr)
 	{
 		isAvailable = false;
@@ -39,7 +28,7 @@ template <typename ParameterType, typename ValueType>
 void SendByName(void (FKorvatPlugin::*Sender)(uint32, ParameterType), const FString& NodeName, const FString& FieldName,
 	const ValueType& Value)
 {
-	if (FKorvatPlugin* Module = LoadedModule())
+	if (FKorvatPlugin* Module = FKorvatPlugin::FindLoaded())
 	{
 		(Module->*Sender)(KorvatNameHash::ValueIdOfField(NodeName, FieldName), Value);
 	}
@@ -144,7 +133,7 @@ void UKorvatBPFunctionLibrary::SendKorvatBoolArrayByNodeName(const FString& node
 
 FTransform UKorvatBPFunctionLibrary::GetKorvatTransformValue(const FString& valueName, bool& isAvailable)
 {
-	const FKorvatPlugin* Module = KorvatBPEvent::LoadedModule();
+	const FKorvatPlugin* Module = FKorvatPlugin::FindLoaded();
 	if (Module == nullptr)
 	{
 		isAvailable = false;
@@ -156,7 +145,7 @@ FTransform UKorvatBPFunctionLibrary::GetKorvatTransformValue(const FString& valu
 
 void UKorvatBPFunctionLibrary::SendKorvatTransformValue(const FString& valueName, const FTransform& value)
 {
-	if (FKorvatPlugin* Module = KorvatBPEvent::LoadedModule())
+	if (FKorvatPlugin* Module = FKorvatPlugin::FindLoaded())
 	{
 		Module->SendTransformValue(KorvatNameHash::ValueIdOfName(valueName), value);
 	}
@@ -164,7 +153,7 @@ void UKorvatBPFunctionLibrary::SendKorvatTransformValue(const FString& valueName
 
 void UKorvatBPFunctionLibrary::RegisterKorvatMethod(const FString& node, const FString& method, FKorvatEventCallback calledEvent)
 {
-	if (FKorvatPlugin* Module = KorvatBPEvent::LoadedModule())
+	if (FKorvatPlugin* Module = FKorvatPlugin::FindLoaded())
 	{
 		Module->RegisterEvent(KorvatNameHash::ValueIdOfField(node, method), calledEvent);
 	}
@@ -172,7 +161,7 @@ void UKorvatBPFunctionLibrary::RegisterKorvatMethod(const FString& node, const F
 
 void UKorvatBPFunctionLibrary::TriggerKorvatEvent(const FString& node, const FString& event, int32 argument)
 {
-	if (FKorvatPlugin* Module = KorvatBPEvent::LoadedModule())
+	if (FKorvatPlugin* Module = FKorvatPlugin::FindLoaded())
 	{
 		Module->TriggerEvent(KorvatNameHash::ValueIdOfField(node, event), argument);
 	}
@@ -180,7 +169,7 @@ void UKorvatBPFunctionLibrary::TriggerKorvatEvent(const FString& node, const FSt
 
 bool UKorvatBPFunctionLibrary::IsKorvatConnected()
 {
-	const FKorvatPlugin* Module = KorvatBPEvent::LoadedModule();
+	const FKorvatPlugin* Module = FKorvatPlugin::FindLoaded();
 	return Module != nullptr && Module->IsConnected();
 }
 
@@ -191,7 +180,7 @@ void UKorvatBPFunctionLibrary::KorvatConnectionState(KorvatConnectionStatus& con
 
 bool UKorvatBPFunctionLibrary::KorvatClusterClock(int64& frameCounter, float& time, int32& frameRateNumerator, int32& frameRateDenominator)
 {
-	const FKorvatPlugin* Module = KorvatBPEvent::LoadedModule();
+	const FKorvatPlugin* Module = FKorvatPlugin::FindLoaded();
 	if (Module == nullptr)
 	{
 		return false;
@@ -206,7 +195,7 @@ bool UKorvatBPFunctionLibrary::KorvatClusterClock(int64& frameCounter, float& ti
 
 FTransform UKorvatBPFunctionLibrary::GetKorvatCameraTransform(bool& isAvailable)
 {
-	const FKorvatPlugin* Module = KorvatBPEvent::LoadedModule();
+	const FKorvatPlugin* Module = FKorvatPlugin::FindLoaded();
 	if (Module == nullptr)
 	{
 		isAvailable = false;

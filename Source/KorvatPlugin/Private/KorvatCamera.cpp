@@ -52,6 +52,16 @@ FKorvatPlugin& FKorvatPlugin::GetLoaded()
 	return FModuleManager::GetModuleChecked<FKorvatPlugin>(ModuleName);
 }
 
+FKorvatPlugin* FKorvatPlugin::FindLoaded()
+{
+	static const FName ModuleName(TEXT("KorvatPlugin"));
+	if (!FModuleManager::Get().IsModuleLoaded(ModuleName))
+	{
+		return nullptr;
+	}
+	return &FModuleManager::LoadModuleChecked<FKorvatPlugin>(ModuleName);
+}
+
 FTransform FKorvatPlugin::GetKorvatCameraTransform() const
 {
 	const FMatrix Camera = KorvatCamera::ToEngineMatrix(Link.Inbound.Camera);

@@ -60,6 +60,8 @@ public:
 
 	/** The loaded module; check IKorvatPlugin::IsAvailable first. */
 	static FKorvatPlugin& GetLoaded();
+	/** The module when it is loaded, else null: for code that may run before start-up or after shut-down. */
+	static FKorvatPlugin* FindLoaded();
 
 	// The host's camera and projection, as last received (derived from zeros before anything arrived).
 
