@@ -42,12 +42,16 @@ HostLink::~HostLink()
 LinkResult HostLink::Connect(const GUID& LaunchId, bool LaunchIdGenerated)
 {
 	Platform::ScopedSection Scope(Section);
+	StepFailure = {};
 
 	if (Slots == nullptr || !Mapping.IsValid() || !GlobalMutex.IsValid())
 	{
 		if (!OpenSharedTable())
 		{
 			Close();
+			// An absent table is how a host that is not running shows; anything else is worth its own report.
+			ReportCondition(StepFailure.Object != nullptr ? ConnectionCondition::HostObjectFailed : ConnectionCondition::HostNotRunning,
+				NoSlot);
 			return LinkResult::HostUnavailable;
 		}
 	}
@@ -62,6 +66,8 @@ LinkResult HostLink::Connect(const GUID& LaunchId, bool LaunchIdGenerated)
 		ClaimSlot(LaunchId, LaunchIdGenerated);
 		if (!HoldsSlot())
 		{
+			ReportCondition(StepFailure.Object != nullptr ? ConnectionCondition::OwnObjectFailed : ConnectionCondition::TableFull,
+				NoSlot);
 			return LinkResult::NoFreeSlot;
 		}
 	}
@@ -74,17 +80,61 @@ bool HostLink::OpenSharedTable() noexcept
 {
 	if (!Mapping.IsValid())
 	{
-		(void)Platform::SharedMemory::Open(ObjectName::SharedTable, Mapping);
+		const Platform::OpenResult Result = Platform::SharedMemory::Open(ObjectName::SharedTable, Mapping);
+		if (Result != Platform::OpenResult::Ok)
+		{
+			if (Result != Platform::OpenResult::NotFound)
+			{
+				NoteObjectFailure("shared slot table", Result);
+			}
+			return false;
+		}
 	}
-	if (Mapping.IsValid() && Slots == nullptr)
+	if (Slots == nullptr)
 	{
 		Slots = static_cast<SharedSlotTable*>(Mapping.MapView(sizeof(SharedSlotTable)));
+		if (Slots == nullptr)
+		{
+			NoteObjectFailure("view of the shared slot table", Platform::OpenResult::Failed);
+			return false;
+		}
 	}
 	if (!GlobalMutex.IsValid())
 	{
-		(void)Platform::NamedMutex::Open(ObjectName::GlobalMutex, GlobalMutex);
+		const Platform::OpenResult Result = Platform::NamedMutex::Open(ObjectName::GlobalMutex, GlobalMutex);
+		if (Result != Platform::OpenResult::Ok)
+		{
+			NoteObjectFailure("global mutex", Result);
+			return false;
+		}
 	}
-	return Mapping.IsValid() && Slots != nullptr && GlobalMutex.IsValid();
+	return true;
+}
+
+void HostLink::NoteObjectFailure(const char* Object, Platform::OpenResult Result) noexcept
+{
+	// Read first: nothing may run between the failed call and this.
+	const std::uint32_t SystemError = Platform::LastSystemError();
+	if (StepFailure.Object == nullptr)
+	{
+		StepFailure = {Object, Result, SystemError};
+	}
+}
+
+void HostLink::ReportCondition(ConnectionCondition Condition, std::uint32_t Slot) noexcept
+{
+	const ObjectFailure& Previous = LastReport.Failure;
+	const bool bFailureChanged = Previous.Object != StepFailure.Object || Previous.Result != StepFailure.Result ||
+		Previous.SystemError != StepFailure.SystemError;
+	if (Condition == LastReport.Condition && Slot == LastReport.Slot && !bFailureChanged)
+	{
+		return;
+	}
+	LastReport.Condition = Condition;
+	LastReport.Slot = Slot;
+	LastReport.ConnectionId = Slot != NoSlot ? ClaimedConnectionId : GUID{};
+	LastReport.Failure = StepFailure;
+	++LastReport.Changes;
 }
 
 bool HostLink::HostHasEnded() noexcept
@@ -111,6 +161,7 @@ bool HostLink::HostHasEnded() noexcept
 	// dropping the handle, then close down and start over with a fresh claim on a later step.
 	(void)ServerMonitor.Release();
 	ServerMonitor.Close();
+	ReportCondition(ConnectionCondition::HostGone, SlotIndex);
 	Close();
 	SlotIndex = NoSlot;
 	LastSlotState = 0;
@@ -144,19 +195,32 @@ void HostLink::ClaimSlot(const GUID& LaunchId, bool LaunchIdGenerated) noexcept
 
 	GUID ConnectionId;
 	bool bCreated = Platform::CreateGuid(ConnectionId);
-	if (bCreated)
+	if (!bCreated)
+	{
+		NoteObjectFailure("connection GUID", Platform::OpenResult::Failed);
+	}
+	else
 	{
 		Slot.ConnectionId = ConnectionId;
 		ClaimedConnectionId = ConnectionId;
 		const std::wstring ConnectionName = Platform::FormatGuid(ConnectionId);
-		(void)Platform::NamedMutex::Create(ConnectionObjectName(ObjectName::ClientMonitorPrefix, ConnectionName),
-			Platform::MutexOwnership::OwnedByCreator, ClientMonitor);
+		const Platform::OpenResult MonitorResult = Platform::NamedMutex::Create(
+			ConnectionObjectName(ObjectName::ClientMonitorPrefix, ConnectionName), Platform::MutexOwnership::OwnedByCreator,
+			ClientMonitor);
 		bCreated = ClientMonitor.IsValid();
-		if (bCreated)
+		if (!bCreated)
 		{
-			bCreated = Platform::MessagePipeWriter::Create(
-						   ConnectionObjectName(ObjectName::OutboundPipePrefix, ConnectionName), OutboundPipe) ==
-				Platform::OpenResult::Ok;
+			NoteObjectFailure("client monitor", MonitorResult);
+		}
+		else
+		{
+			const Platform::OpenResult PipeResult =
+				Platform::MessagePipeWriter::Create(ConnectionObjectName(ObjectName::OutboundPipePrefix, ConnectionName), OutboundPipe);
+			bCreated = PipeResult == Platform::OpenResult::Ok;
+			if (!bCreated)
+			{
+				NoteObjectFailure("outbound pipe", PipeResult);
+			}
 		}
 	}
 
@@ -179,6 +243,7 @@ void HostLink::StepSlotState() noexcept
 	{
 		// The host freed the slot and another plug-in claimed it before this step: whatever it holds now
 		// belongs to that one. Let go of it as of a freed slot, without writing to it.
+		ReportCondition(ConnectionCondition::FreedByHost, SlotIndex);
 		Close();
 		SlotIndex = NoSlot;
 		LastSlotState = static_cast<std::int32_t>(SlotState::Free);
@@ -190,9 +255,16 @@ void HostLink::StepSlotState() noexcept
 	{
 	case static_cast<std::int32_t>(SlotState::Free):
 	case static_cast<std::int32_t>(SlotState::Dropped):
+		ReportCondition(State == static_cast<std::int32_t>(SlotState::Free) ? ConnectionCondition::FreedByHost
+																			 : ConnectionCondition::RefusedByHost,
+			SlotIndex);
 		WriteState(Slot, SlotState::Free);
 		Close();
 		SlotIndex = NoSlot;
+		break;
+
+	case static_cast<std::int32_t>(SlotState::Requested):
+		ReportCondition(ConnectionCondition::WaitingForHost, SlotIndex);
 		break;
 
 	case static_cast<std::int32_t>(SlotState::Offered):
@@ -202,9 +274,11 @@ void HostLink::StepSlotState() noexcept
 		if (bOpened)
 		{
 			WriteState(Slot, SlotState::Connected);
+			ReportCondition(ConnectionCondition::Connected, SlotIndex);
 		}
 		else
 		{
+			ReportCondition(ConnectionCondition::HostObjectFailed, SlotIndex);
 			WriteState(Slot, SlotState::Free);
 			Close();
 		}
@@ -234,14 +308,23 @@ bool HostLink::OpenHostObjects(const GUID& ConnectionId) noexcept
 {
 	const std::wstring ConnectionName = Platform::FormatGuid(ConnectionId);
 
-	(void)Platform::NamedMutex::Open(ConnectionObjectName(ObjectName::ServerMonitorPrefix, ConnectionName), ServerMonitor);
-	(void)Platform::NamedEvent::Open(ConnectionObjectName(ObjectName::DataSentEventPrefix, ConnectionName), DataSentEvent);
-	(void)Platform::MessagePipeReader::Open(ConnectionObjectName(ObjectName::InboundPipePrefix, ConnectionName), InboundPipe);
+	auto Note = [this](const char* Object, Platform::OpenResult Result) {
+		if (Result != Platform::OpenResult::Ok)
+		{
+			NoteObjectFailure(Object, Result);
+		}
+	};
+	Note("server monitor",
+		Platform::NamedMutex::Open(ConnectionObjectName(ObjectName::ServerMonitorPrefix, ConnectionName), ServerMonitor));
+	Note("data-sent event",
+		Platform::NamedEvent::Open(ConnectionObjectName(ObjectName::DataSentEventPrefix, ConnectionName), DataSentEvent));
+	Note("inbound pipe",
+		Platform::MessagePipeReader::Open(ConnectionObjectName(ObjectName::InboundPipePrefix, ConnectionName), InboundPipe));
 
 	std::wstring SyncName(ObjectName::SyncEventPrefix);
 	SyncName += L"0_";
 	SyncName += ConnectionName;
-	(void)Platform::NamedEvent::Open(SyncName, SyncEvent);
+	Note("sync event", Platform::NamedEvent::Open(SyncName, SyncEvent));
 
 	return ServerMonitor.IsValid() && DataSentEvent.IsValid() && InboundPipe.IsValid() && SyncEvent.IsValid();
 }
@@ -319,6 +402,7 @@ void HostLink::Close() noexcept
 	InboundPipe.Close();
 	SyncEvent.Close();
 	SlotIndex = NoSlot;
+	FailedWrites.bFailing = false;
 }
 
 LinkResult HostLink::Release() noexcept
@@ -337,6 +421,8 @@ LinkResult HostLink::Release() noexcept
 		if (SlotIsStillOurs())
 		{
 			WriteState(Slots->Slots[SlotIndex], SlotState::Free);
+			StepFailure = {};
+			ReportCondition(ConnectionCondition::Released, SlotIndex);
 		}
 		else
 		{

@@ -4,6 +4,7 @@
 
 #include "CallbackRef.h"
 #include "InboundStore.h"
+#include "LinkDiagnostics.h"
 #include "Platform/CriticalSection.h"
 #include "Platform/MessagePipe.h"
 #include "Platform/NamedEvent.h"
@@ -122,6 +123,21 @@ public:
 
 	// Read-only views for diagnostics and tests.
 
+	/** Why the session stands where it does after the latest Connect; Changes moves on with every change. */
+	const ConnectionReport& GetConnectionReport() const noexcept { return LastReport; }
+	const MessageCounters& GetMessageCounters() const noexcept { return Counters; }
+	const WriteFailures& GetWriteFailures() const noexcept { return FailedWrites; }
+	/** Outbound writes the pipe has accepted and not yet delivered. */
+	std::uint32_t GetPendingWrites() const noexcept { return OutboundPipe.PendingWrites(); }
+	/** The size of the latest "RESN", 0 by 0 before any. */
+	void GetLastResolution(std::int32_t& Width, std::int32_t& Height) const noexcept
+	{
+		Width = LastWidth;
+		Height = LastHeight;
+	}
+	/** Lets Observer see every message from now on (null stops it); the observer must outlive its registration. */
+	void SetMessageObserver(MessageObserver* Observer) noexcept { Recorder = Observer; }
+
 	std::uint32_t GetSlotIndex() const noexcept { return SlotIndex; }
 	std::int32_t GetLastSlotState() const noexcept { return LastSlotState; }
 	std::size_t GetPendingFieldListRequestCount() const noexcept { return PendingFieldListRequests.size(); }
@@ -148,6 +164,10 @@ private:
 	void ClaimSlot(const GUID& LaunchId, bool LaunchIdGenerated) noexcept;
 	void StepSlotState() noexcept;
 	bool OpenHostObjects(const GUID& ConnectionId) noexcept;
+	/** Records the session's condition; a change of condition, slot or failed object counts as a change. */
+	void ReportCondition(ConnectionCondition Condition, std::uint32_t Slot) noexcept;
+	/** Records that Object could not be opened or created, for the report that follows. */
+	void NoteObjectFailure(const char* Object, Platform::OpenResult Result) noexcept;
 	void ApplyResolution(std::int32_t Width, std::int32_t Height) noexcept;
 	void DeliverFieldList(const std::uint8_t* Payload, std::size_t Size, const FieldListCallback& OnFieldList);
 
@@ -181,6 +201,13 @@ private:
 	std::int32_t EngineMajor = 0;
 	std::int32_t EngineMinor = 0;
 	std::int32_t EnginePatch = 0;
+
+	ConnectionReport LastReport;
+	/** The first object that failed in the current step; reported with the condition the step ends in. */
+	ObjectFailure StepFailure;
+	MessageCounters Counters;
+	WriteFailures FailedWrites;
+	MessageObserver* Recorder = nullptr;
 
 	/** Reused for every inbound message, so draining allocates only when a larger message arrives. */
 	std::vector<std::uint8_t> ReadBuffer;

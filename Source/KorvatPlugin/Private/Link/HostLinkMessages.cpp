@@ -30,18 +30,6 @@ void StoreGuid(std::uint8_t* Out, const GUID& Guid) noexcept
 	std::memcpy(Out, &Guid, sizeof(GUID));
 }
 
-LinkResult ToLinkResult(Platform::WriteResult Result) noexcept
-{
-	switch (Result)
-	{
-	case Platform::WriteResult::Completed:
-	case Platform::WriteResult::Pending:
-		return LinkResult::Ok;
-	default:
-		return LinkResult::WriteFailed;
-	}
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -57,8 +45,25 @@ LinkResult HostLink::WriteMessage(std::uint32_t Tag, const void* Payload, std::i
 
 	std::uint8_t Head[4];
 	StoreInt32(Head, static_cast<std::int32_t>(Tag));
-	const std::span<const std::byte> Body(static_cast<const std::byte*>(Payload), static_cast<std::size_t>(Length));
-	return ToLinkResult(OutboundPipe.Write(std::as_bytes(std::span<const std::uint8_t>(Head)), Body));
+	const std::span<const std::uint8_t> Body(static_cast<const std::uint8_t*>(Payload), static_cast<std::size_t>(Length));
+	const Platform::WriteResult Result = OutboundPipe.Write(std::as_bytes(std::span<const std::uint8_t>(Head)), std::as_bytes(Body));
+	if (Result != Platform::WriteResult::Completed && Result != Platform::WriteResult::Pending)
+	{
+		++FailedWrites.Total;
+		if (!FailedWrites.bFailing)
+		{
+			FailedWrites.bFailing = true;
+			FailedWrites.FirstResult = Result;
+		}
+		return LinkResult::WriteFailed;
+	}
+	FailedWrites.bFailing = false;
+	++Counters.Sent[TagCounterIndex(Tag)];
+	if (Recorder != nullptr)
+	{
+		Recorder->OnOutbound(Tag, Body);
+	}
+	return LinkResult::Ok;
 }
 
 LinkResult HostLink::SendVersion() noexcept
@@ -221,6 +226,11 @@ LinkResult HostLink::ReadMessages(
 			{
 				break;
 			}
+			if (Recorder != nullptr)
+			{
+				Recorder->OnInbound({});
+			}
+			DispatchMessage(nullptr, 0, OnFieldList, FieldListRequests, OnQuality, OnAccepted);
 			continue;
 		}
 
@@ -250,6 +260,10 @@ LinkResult HostLink::ReadMessages(
 
 		if (Received == Size)
 		{
+			if (Recorder != nullptr)
+			{
+				Recorder->OnInbound(std::span<const std::uint8_t>(ReadBuffer.data(), Size));
+			}
 			DispatchMessage(ReadBuffer.data(), Size, OnFieldList, FieldListRequests, OnQuality, OnAccepted);
 			continue;
 		}

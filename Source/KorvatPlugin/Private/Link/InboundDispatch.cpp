@@ -126,20 +126,25 @@ void HostLink::DispatchMessage(const std::uint8_t* Message, std::size_t Size, co
 {
 	if (Message == nullptr || Size < 4)
 	{
+		++Counters.Received[KnownTags.size()];
+		++Counters.Malformed;
 		return;
 	}
 	const std::uint32_t MessageTag = LoadUInt32(Message);
+	++Counters.Received[TagCounterIndex(MessageTag)];
 	const std::uint8_t* Payload = Message + 4;
 	const std::size_t PayloadSize = Size - 4;
 	if (PayloadSize < MinimumPayloadSize(MessageTag) ||
 		PayloadSize > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
 	{
+		++Counters.Malformed;
 		return;
 	}
 
 	DecodedMessage Decoded;
 	if (!Decode(MessageTag, Payload, PayloadSize, Decoded))
 	{
+		++Counters.Malformed;
 		return;
 	}
 

@@ -1,4 +1,5 @@
-// Small operating-system services: GUIDs, the process command line, text conversion, key mapping.
+// Small operating-system services: GUIDs, the process command line, text conversion, key mapping, the last
+// system error.
 #pragma once
 
 #include "../UE4ComCommon.h"
@@ -24,6 +25,12 @@ int AnsiToWide(const char* Bytes, int Length, wchar_t* Out, int OutCapacity) noe
 
 /** The unshifted character of a virtual key (MapVirtualKeyW with MAPVK_VK_TO_CHAR), 0 when it has none. */
 std::uint32_t VirtualKeyToChar(std::uint32_t VirtualKey) noexcept;
+
+/**
+ * The calling thread's last system error (GetLastError on Windows, errno elsewhere): read it right after
+ * the call that failed, before anything else can change it.
+ */
+std::uint32_t LastSystemError() noexcept;
 
 /** The process command line as the system gives it in its narrow form (GetCommandLineA). */
 std::string GetProcessCommandLine();

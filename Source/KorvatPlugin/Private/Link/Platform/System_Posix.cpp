@@ -8,6 +8,7 @@
 #include <sys/random.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace Korvat::UE4::Platform
@@ -164,6 +165,11 @@ std::uint32_t VirtualKeyToChar(std::uint32_t VirtualKey) noexcept
 	default:
 		return 0;
 	}
+}
+
+std::uint32_t LastSystemError() noexcept
+{
+	return static_cast<std::uint32_t>(errno);
 }
 
 std::string GetProcessCommandLine()

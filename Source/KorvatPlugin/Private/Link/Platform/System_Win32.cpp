@@ -36,6 +36,11 @@ int AnsiToWide(const char* Bytes, int Length, wchar_t* Out, int OutCapacity) noe
 	return ::MultiByteToWideChar(CP_ACP, 0, Bytes, Length, Out, OutCapacity);
 }
 
+std::uint32_t LastSystemError() noexcept
+{
+	return static_cast<std::uint32_t>(::GetLastError());
+}
+
 std::uint32_t VirtualKeyToChar(std::uint32_t VirtualKey) noexcept
 {
 	return ::MapVirtualKeyW(VirtualKey, MAPVK_VK_TO_CHAR);
