@@ -1,10 +1,14 @@
-// Any bytes as one inbound message, dispatched into a link with every callback set. The link must neither
-// crash nor read outside the message, whatever arrives.
+// Any bytes as one inbound message, dispatched into a link with every callback set, and described as the
+// link's trace describes it. Neither may crash nor read outside the message, whatever arrives.
 #include "HostLink.h"
+#include "MessageDescription.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 namespace
@@ -19,6 +23,48 @@ public:
 
 /** Where the callbacks leave what they read, so the reads cannot be optimised away. */
 std::size_t Sink = 0;
+
+/** Names every odd id (with bytes that need escaping) and summarises packets that start with '#'. */
+class FuzzJsonContext final : public Korvat::UE4::MessageJsonContext
+{
+public:
+	const std::string* FindValueName(std::uint32_t Id) const override { return (Id & 1) != 0 ? &Name : nullptr; }
+	bool SummarizeInputPacket(std::span<const std::uint8_t> Packet, std::string& Summary) const override
+	{
+		if (Packet.empty() || Packet[0] != '#')
+		{
+			return false;
+		}
+		Summary.assign(reinterpret_cast<const char*>(Packet.data()), Packet.size());
+		return true;
+	}
+
+private:
+	std::string Name = "odd \"id\"\x01\xC3";
+};
+
+/** Describes the input as the trace would: its first four bytes as the tag, the rest as the payload. */
+void DescribeInput(const std::uint8_t* Data, std::size_t Size)
+{
+	static const FuzzJsonContext Context;
+	static std::string Json;
+	std::uint32_t MessageTag = 0;
+	const std::size_t PayloadSize = Size < 4 ? 0 : Size - 4;
+	// A block of exactly the payload's size: a read past the message is then a heap overflow.
+	const auto Payload = std::make_unique<std::uint8_t[]>(PayloadSize);
+	if (Size > 0)
+	{
+		std::memcpy(&MessageTag, Data, Size < 4 ? Size : 4);
+		std::memcpy(Payload.get(), Data + Size - PayloadSize, PayloadSize);
+	}
+	const std::span<const std::uint8_t> View(Payload.get(), PayloadSize);
+	Json.clear();
+	Korvat::UE4::AppendMessageJson(Json, MessageTag, View, nullptr);
+	Sink += Json.size();
+	Json.clear();
+	Korvat::UE4::AppendMessageJson(Json, MessageTag, View, &Context);
+	Sink += Json.size();
+}
 
 } // namespace
 
@@ -64,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
 		std::memcpy(Message.data() + 4, &RequestId, sizeof(GUID));
 	}
 	Link.DispatchMessage(Message.data(), Message.size(), OnFieldList, FieldListRequests, OnQuality, OnAccepted);
+	DescribeInput(Data, Size);
 
 	(void)Link.TakeInputPackets();
 	if (FieldListRequests.size() > 1024)
