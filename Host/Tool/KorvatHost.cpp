@@ -1,9 +1,11 @@
 // korvat-host: plays the Korvat host against Unreal processes on this machine. Prints every slot change and
-// every message the plug-in sends, and runs commands from a script file or standard input.
+// every message the plug-in sends, and runs commands from a script file or standard input, or plays a recorded
+// trace's host messages again; it can record its own traffic as a trace.
 #include "HostScript.h"
 #include "HostSimulator.h"
 #include "Messages.h"
 #include "ShareChannel.h"
+#include "Trace.h"
 #include "ValueNames.h"
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -30,11 +33,13 @@ using Clock = std::chrono::steady_clock;
 constexpr auto PollInterval = std::chrono::milliseconds(2);
 
 const char* UsageText = R"(Usage: korvat-host [--json] [--script FILE] [--no-accept] [--omit OBJECT]... [--frames N] [--stay]
-                   [--watch-shares] [--names NAME[,NAME]...]...
+                   [--watch-shares] [--names NAME[,NAME]...]... [--record FILE]
+                   [--replay FILE [--fast] [--replay-connection N]]
 
 Plays the Korvat host: creates the shared slot table and the machine-wide mutex, accepts the plug-ins that
 claim a slot, prints every slot change and every message they send, and runs commands from FILE or from
-standard input. It stops after `quit` or at the end of the commands (see --frames and --stay).
+standard input, or plays a recorded trace (--replay). It stops after `quit` or at the end of the commands or
+the trace (see --frames and --stay).
 
   --json          print one JSON object per line ("slot", "tag" and the decoded fields; "event" for slot changes)
   --script FILE   read commands from FILE instead of standard input
@@ -47,9 +52,21 @@ standard input. It stops after `quit` or at the end of the commands (see --frame
   --names LIST    names of value ids, separated by commas (door.width,door.open,cam), so that the ids the
                   plug-in sends under them and their "_synced" echoes print by name, with the id after
                   (repeatable; see also the name command). Ids of names used in commands print so too.
+  --record FILE   write a trace to FILE: every message sent and received, connections and disconnections,
+                  one JSON object per line, each line flushed ("recorder":"host")
+  --replay FILE   instead of commands, send the "from":"host" messages of the trace in FILE: the k-th
+                  recorded connection (split at its "connected" events) to the k-th plug-in connection, each
+                  message when the time since the connection was established reaches its recorded time since
+                  the recorded connection's; a recorded FLDS answering a recorded FLD? of the plug-in is sent
+                  with the GUID of the live plug-in's question for the same node (the n-th for the n-th), once
+                  that has been asked. Prints "replay finished: M messages in C connections" at the end.
+  --fast          with --replay, send each connection's messages as soon as it is established, in order
+  --replay-connection N
+                  with --replay, start at the N-th recorded connection (1 is the first)
   --help          print this text
 
-Exit status: 0, 1 when the host cannot start (for example another host is running), 2 when a command failed.
+Exit status: 0, 1 when the host cannot start (for example another host is running) or a file given cannot
+be read or written, 2 when a command failed or a replayed message could not be sent.
 
 )";
 
@@ -63,6 +80,11 @@ struct FOptions
 	bool bStay = false;
 	bool bWatchShares = false;
 	std::vector<std::string> Names;
+	std::string RecordPath;
+	std::string ReplayPath;
+	bool bFast = false;
+	/** 1-based, as given; 0 when not given. */
+	std::size_t ReplayConnection = 0;
 };
 
 void PrintLine(const std::string& Line)
@@ -138,12 +160,19 @@ private:
 class FHostTool
 {
 public:
-	explicit FHostTool(const FOptions& InOptions)
-	    : Options(InOptions), Simulator(HostSimulatorOptions{.bAutoAccept = InOptions.bAutoAccept, .Objects = InOptions.Objects})
+	/** With Replayed, the tool plays that trace instead of running commands. */
+	explicit FHostTool(const FOptions& InOptions, const Trace* InReplayed = nullptr)
+	    : Options(InOptions), Simulator(HostSimulatorOptions{.bAutoAccept = InOptions.bAutoAccept, .Objects = InOptions.Objects}),
+	      Replayed(InReplayed)
 	{
 		for (const std::string& Name : Options.Names)
 		{
 			IdNames.Add(Name);
+		}
+		if (Replayed)
+		{
+			Replay.emplace(*Replayed, ReplayOptions{.bFast = Options.bFast,
+			                                        .FirstConnection = std::max<std::size_t>(Options.ReplayConnection, 1) - 1});
 		}
 	}
 
@@ -154,19 +183,41 @@ public:
 			PrintError("cannot start the host: " + Simulator.LastError());
 			return 1;
 		}
+		if (!Options.RecordPath.empty() && !Recorder.Open(Options.RecordPath, PollFrame))
+		{
+			PrintError("cannot write the trace '" + Options.RecordPath + "'");
+			Simulator.Stop();
+			return 1;
+		}
 		PrintLine(Options.bJson ? "{\"event\":\"started\"}" : "host started");
+		if (Replayed)
+		{
+			PrintReplayLoaded();
+		}
 		if (Options.bWatchShares)
 		{
 			WatchShares(); // what is already there only sets the baseline
 		}
 
-		long long Frame = 0;
 		bool bQuit = false;
 		while (!bQuit)
 		{
 			Observe();
-			CheckWait();
-			while (!Wait && !bQuit && Clock::now() >= SleepUntil)
+			if (Replay)
+			{
+				PrintReplayEvents(); // a connection's start before what is sent to it
+				Replay->Step(Clock::now(), [this](std::uint32_t Slot, const TraceMessage& Message, std::string& Error) {
+					return SendReplayed(Slot, Message, Error);
+				});
+				PrintReplayEvents();
+				// The end of the trace counts as the end of a script.
+				bQuit = Replay->IsFinished() && Options.Frames < 0 && !Options.bStay;
+			}
+			else
+			{
+				CheckWait();
+			}
+			while (!Replay && !Wait && !bQuit && Clock::now() >= SleepUntil)
 			{
 				std::optional<std::string> Line = Source.Next();
 				if (!Line)
@@ -177,7 +228,8 @@ public:
 				++LineNumber;
 				bQuit = Execute(*Line);
 			}
-			if (Options.Frames >= 0 && ++Frame >= Options.Frames)
+			++PollFrame;
+			if (Options.Frames >= 0 && PollFrame >= static_cast<std::uint64_t>(Options.Frames))
 			{
 				break;
 			}
@@ -186,7 +238,20 @@ public:
 		// Gather what arrived before leaving, so a transcript ends with everything the plug-in sent.
 		Observe();
 		PrintAllRepeats();
+		if (Replay)
+		{
+			Replay->Abandon();
+			PrintReplayEvents();
+		}
 		Simulator.Stop();
+		if (Recorder.IsOpen())
+		{
+			for (const std::uint32_t Slot : std::set<std::uint32_t>(RecordedConnections))
+			{
+				RecordEnded(Slot);
+			}
+			Recorder.Stop(PollFrame);
+		}
 		PrintLine(Options.bJson ? "{\"event\":\"stopped\"}" : "host stopped");
 		return bFailed ? 2 : 0;
 	}
@@ -267,11 +332,18 @@ private:
 		{
 			WatchShares();
 		}
+		// A departed plug-in's last messages come with its notice: the trace and the replay see them first.
+		std::vector<std::uint32_t> Gone;
 		for (const SlotNotice& Change : Simulator.Poll())
 		{
 			switch (Change.Kind)
 			{
 			case SlotNotice::EKind::Requested: {
+				RecordEnded(Change.Slot); // claimed again without the host seeing it go
+				if (Replay)
+				{
+					Replay->OnRequested(Change.Slot);
+				}
 				const SlotSnapshot Slot = Simulator.ReadSlot(Change.Slot);
 				const std::string Connection = GuidText(Slot.ConnectionId);
 				const std::string Launch = GuidText(Slot.LaunchId);
@@ -286,9 +358,15 @@ private:
 				break;
 			case SlotNotice::EKind::Connected:
 				Notice(Change.Slot, "connected");
+				RecordConnected(Change.Slot);
+				if (Replay)
+				{
+					Replay->OnConnected(Change.Slot, Clock::now());
+				}
 				break;
 			case SlotNotice::EKind::ClientGone:
 				Notice(Change.Slot, "client gone");
+				Gone.push_back(Change.Slot);
 				break;
 			case SlotNotice::EKind::AcceptFailed:
 				Notice(Change.Slot, "refused", "(" + Simulator.LastError() + ")",
@@ -301,6 +379,10 @@ private:
 			const std::string Slot = std::to_string(Message.Slot);
 			if (Message.bMalformed)
 			{
+				if (Recorder.IsOpen())
+				{
+					Recorder.Malformed(PollFrame, ETraceDirection::FromPlugin, Message.Slot, Message.Payload);
+				}
 				std::string Hex;
 				for (std::uint8_t Byte : Message.Payload)
 				{
@@ -315,6 +397,14 @@ private:
 				continue;
 			}
 			++ReceivedByTag[Message.Tag];
+			if (Recorder.IsOpen())
+			{
+				Recorder.Message(PollFrame, ETraceDirection::FromPlugin, Message.Slot, Message.Tag, Message.Payload);
+			}
+			if (Replay)
+			{
+				Replay->OnReceived(Message.Slot, Message.Tag, Message.Payload);
+			}
 			if (Message.Tag == Korvat::UE4::Tag::FLDQ && Message.Payload.size() >= sizeof(Korvat::UE4::GUID))
 			{
 				LastQuestions[Message.Slot].assign(Message.Payload.begin(), Message.Payload.begin() + sizeof(Korvat::UE4::GUID));
@@ -336,6 +426,177 @@ private:
 			PrintRepeats(Message.Slot);
 			Last.Text = Text;
 			PrintLine("slot " + Slot + " received: " + Text);
+		}
+		for (const std::uint32_t Slot : Gone)
+		{
+			RecordEnded(Slot);
+			if (Replay)
+			{
+				Replay->OnDisconnected(Slot);
+			}
+		}
+	}
+
+	/** Writes the start of a connection once: at its notice, or when the host sends to it before the notice. */
+	void RecordConnected(std::uint32_t Slot)
+	{
+		if (Recorder.IsOpen() && RecordedConnections.insert(Slot).second)
+		{
+			Recorder.Connected(PollFrame, Slot, Simulator.ReadSlot(Slot).ConnectionId);
+		}
+	}
+
+	/** Writes the end of a connection the trace recorded as connected. */
+	void RecordEnded(std::uint32_t Slot)
+	{
+		if (RecordedConnections.erase(Slot) != 0)
+		{
+			Recorder.Disconnected(PollFrame, Slot);
+		}
+	}
+
+	/** A message the host sent, in the trace: Bytes is the payload, or with bRaw the whole message. */
+	void RecordSent(std::uint32_t Slot, bool bRaw, std::uint32_t Tag, std::span<const std::uint8_t> Bytes)
+	{
+		if (!Recorder.IsOpen())
+		{
+			return;
+		}
+		// `wait connected` ends on the slot's state, which can come a poll before the notice.
+		if (IsConnected(Slot))
+		{
+			RecordConnected(Slot);
+		}
+		if (!bRaw)
+		{
+			Recorder.Message(PollFrame, ETraceDirection::FromHost, Slot, Tag, Bytes);
+		}
+		else if (Bytes.size() < 4)
+		{
+			Recorder.Malformed(PollFrame, ETraceDirection::FromHost, Slot, Bytes);
+		}
+		else
+		{
+			// The plug-in reads the first four bytes as the tag.
+			std::uint32_t RawTag = 0;
+			std::memcpy(&RawTag, Bytes.data(), 4);
+			Recorder.Message(PollFrame, ETraceDirection::FromHost, Slot, RawTag, Bytes.subspan(4));
+		}
+	}
+
+	void PrintSent(std::uint32_t Slot, bool bRaw, std::uint32_t Tag, std::span<const std::uint8_t> Bytes)
+	{
+		std::string Json;
+		std::string Text;
+		if (bRaw)
+		{
+			Json = "{\"raw\":" + std::to_string(Bytes.size()) + "}";
+			Text = "raw message of " + std::to_string(Bytes.size()) + " bytes";
+		}
+		else
+		{
+			Json = DescribeMessageJson(Tag, Bytes, &IdNames);
+			Text = DescribeMessage(Tag, Bytes, &IdNames);
+		}
+		PrintLine(Options.bJson ? "{\"slot\":" + std::to_string(Slot) + ",\"event\":\"sent\",\"message\":" + Json + "}"
+		                        : "slot " + std::to_string(Slot) + " sent: " + Text);
+	}
+
+	bool SendReplayed(std::uint32_t Slot, const TraceMessage& Message, std::string& Error)
+	{
+		const bool bSent =
+		    Message.bRaw ? Simulator.SendRaw(Slot, Message.Payload) : Simulator.Send(Slot, Message.Tag, Message.Payload);
+		if (!bSent)
+		{
+			Error = Simulator.LastError();
+			return false;
+		}
+		RecordSent(Slot, Message.bRaw, Message.Tag, Message.Payload);
+		PrintSent(Slot, Message.bRaw, Message.Tag, Message.Payload);
+		return true;
+	}
+
+	void PrintReplayLoaded()
+	{
+		const Trace& Loaded = *Replayed;
+		const std::size_t First = std::max<std::size_t>(Options.ReplayConnection, 1);
+		if (Options.bJson)
+		{
+			PrintLine("{\"event\":\"replay-loaded\",\"file\":\"" + JsonEscape(Options.ReplayPath) + "\",\"connections\":" +
+			          std::to_string(Loaded.Connections.size()) + ",\"messages\":" + std::to_string(Loaded.HostMessageCount()) +
+			          ",\"skipped\":" + std::to_string(Loaded.Skipped()) + ",\"unreadable\":" +
+			          std::to_string(Loaded.Unreadable) + ",\"malformed\":" + std::to_string(Loaded.Malformed) +
+			          ",\"stopped\":" + (Loaded.bStopped ? "true" : "false") + ",\"first\":" + std::to_string(First) + "}");
+			return;
+		}
+		std::string Line = "replay " + Options.ReplayPath + ": " + std::to_string(Loaded.Connections.size()) + " connections, " +
+		                   std::to_string(Loaded.HostMessageCount()) + " host messages";
+		if (Loaded.Skipped() > 0)
+		{
+			Line += ", " + std::to_string(Loaded.Skipped()) + " lines skipped (" + std::to_string(Loaded.Unreadable) +
+			        " unreadable, " + std::to_string(Loaded.Malformed) + " malformed messages)";
+		}
+		if (!Loaded.bStopped)
+		{
+			Line += "; no \"stopped\" line: the recording was cut short";
+		}
+		if (First > 1)
+		{
+			Line += "; starting at connection " + std::to_string(First);
+		}
+		PrintLine(Line);
+	}
+
+	void PrintReplayEvents()
+	{
+		for (const ReplayEvent& Event : Replay->TakeEvents())
+		{
+			const std::string Connection = std::to_string(Event.Connection);
+			const std::string Slot = std::to_string(Event.Slot);
+			const std::string Count = std::to_string(Event.Count);
+			const std::string Unsent = std::to_string(Event.Unsent);
+			const std::string Where = ",\"connection\":" + Connection + ",\"slot\":" + Slot;
+			switch (Event.Kind)
+			{
+			case ReplayEvent::EKind::ConnectionStarted:
+				PrintLine(Options.bJson ? "{\"event\":\"replay-connection\"" + Where + ",\"messages\":" + Count + "}"
+				                        : "replay: connection " + Connection + " (" + Count + " messages) to slot " + Slot);
+				break;
+			case ReplayEvent::EKind::ConnectionPlayed:
+				PrintLine(Options.bJson ? "{\"event\":\"replay-connection-played\"" + Where + ",\"sent\":" + Count +
+				                              ",\"unsent\":" + Unsent + "}"
+				                        : "replay: connection " + Connection + " played: " + Count + " messages sent" +
+				                              (Event.Unsent ? ", " + Unsent + " not" : ""));
+				break;
+			case ReplayEvent::EKind::ConnectionEnded:
+				PrintLine(Options.bJson ? "{\"event\":\"replay-connection-ended\"" + Where + ",\"sent\":" + Count +
+				                              ",\"unsent\":" + Unsent + "}"
+				                        : "replay: connection " + Connection + " ended after " + Count + " messages sent, " +
+				                              Unsent + " not sent");
+				break;
+			case ReplayEvent::EKind::Unanswered:
+				PrintLine(Options.bJson
+				              ? "{\"event\":\"replay-unanswered\"" + Where + ",\"name\":\"" + JsonEscape(Event.Text) + "\"}"
+				              : "replay: connection " + Connection + ": the FLDS answer for \"" + Event.Text +
+				                    "\" never found its question (FLD?)");
+				break;
+			case ReplayEvent::EKind::SendFailed:
+				bFailed = true;
+				PrintError("replay: connection " + Connection + ": gave up sending " + TagText(Event.Tag) + " to slot " + Slot +
+				           ": " + Event.Text);
+				break;
+			case ReplayEvent::EKind::Finished:
+				PrintLine(Options.bJson
+				              ? "{\"event\":\"replay-finished\",\"messages\":" + Count + ",\"connections\":" + Connection + "}"
+				              : "replay finished: " + Count + " messages in " + Connection + " connections");
+				break;
+			case ReplayEvent::EKind::Unfinished:
+				PrintLine(Options.bJson ? "{\"event\":\"replay-unfinished\",\"messages\":" + Count +
+				                              ",\"connections\":" + Connection + ",\"notPlayed\":" + Unsent + "}"
+				                        : "replay unfinished: " + Count + " messages in " + Connection + " connections, " +
+				                              Unsent + " recorded connections not played");
+				break;
+			}
 		}
 	}
 
@@ -460,10 +721,12 @@ private:
 		case ECommandKind::Drop:
 			Simulator.Drop(Slot);
 			Notice(Slot, "dropped");
+			RecordEnded(Slot);
 			break;
 		case ECommandKind::Free:
 			Simulator.Free(Slot);
 			Notice(Slot, "freed");
+			RecordEnded(Slot);
 			break;
 		case ECommandKind::SetState:
 			Simulator.WriteSlotState(Slot, Command.State);
@@ -523,20 +786,8 @@ private:
 			Fail(LineNumber, "send: " + Simulator.LastError());
 			return;
 		}
-		std::string Json;
-		std::string Text;
-		if (Command.bRaw)
-		{
-			Json = "{\"raw\":" + std::to_string(Command.Payload.size()) + "}";
-			Text = "raw message of " + std::to_string(Command.Payload.size()) + " bytes";
-		}
-		else
-		{
-			Json = DescribeMessageJson(Command.Tag, Command.Payload, &IdNames);
-			Text = DescribeMessage(Command.Tag, Command.Payload, &IdNames);
-		}
-		PrintLine(Options.bJson ? "{\"slot\":" + std::to_string(Slot) + ",\"event\":\"sent\",\"message\":" + Json + "}"
-		                        : "slot " + std::to_string(Slot) + " sent: " + Text);
+		RecordSent(Slot, Command.bRaw, Command.Tag, Command.Payload);
+		PrintSent(Slot, Command.bRaw, Command.Tag, Command.Payload);
 	}
 
 	/** Each name of a name command with its id and the name and id of its echo. */
@@ -580,6 +831,13 @@ private:
 
 	FOptions Options;
 	HostSimulator Simulator;
+	/** The polling frame: counted for --frames and written in the trace. */
+	std::uint64_t PollFrame = 0;
+	TraceWriter Recorder;
+	/** The slots whose connection the trace shows as established and not yet ended. */
+	std::set<std::uint32_t> RecordedConnections;
+	const Trace* Replayed = nullptr;
+	std::optional<TraceReplay> Replay;
 	/** The names of value ids: from --names, name commands and the names used in sends. */
 	ValueNames IdNames;
 	std::optional<FWait> Wait;
@@ -629,6 +887,32 @@ bool ParseArguments(int Argc, char** Argv, FOptions& Out)
 		else if (Argument == "--watch-shares")
 		{
 			Out.bWatchShares = true;
+		}
+		else if (Argument == "--fast")
+		{
+			Out.bFast = true;
+		}
+		else if (Argument == "--record" || Argument == "--replay")
+		{
+			const char* Path = Value();
+			if (!Path)
+			{
+				PrintError(Argument + " needs a file name");
+				return false;
+			}
+			(Argument == "--record" ? Out.RecordPath : Out.ReplayPath) = Path;
+		}
+		else if (Argument == "--replay-connection")
+		{
+			const char* Text = Value();
+			char* End = nullptr;
+			const long long Number = Text ? std::strtoll(Text, &End, 10) : 0;
+			if (!Text || *End != '\0' || Number < 1)
+			{
+				PrintError("--replay-connection needs the number of a recorded connection (1 is the first)");
+				return false;
+			}
+			Out.ReplayConnection = static_cast<std::size_t>(Number);
 		}
 		else if (Argument == "--script")
 		{
@@ -685,6 +969,21 @@ bool ParseArguments(int Argc, char** Argv, FOptions& Out)
 			return false;
 		}
 	}
+	if (Out.ReplayPath.empty() && (Out.bFast || Out.ReplayConnection != 0))
+	{
+		PrintError("--fast and --replay-connection go with --replay");
+		return false;
+	}
+	if (!Out.ReplayPath.empty() && !Out.ScriptPath.empty())
+	{
+		PrintError("--replay plays the trace instead of commands: it cannot go with --script");
+		return false;
+	}
+	if (!Out.ReplayPath.empty() && !Out.bAutoAccept)
+	{
+		PrintError("--replay takes no accept commands: it cannot go with --no-accept");
+		return false;
+	}
 	return true;
 }
 
@@ -708,7 +1007,22 @@ int main(int Argc, char** Argv)
 	}
 	// Never destroyed: the standard-input thread may still be blocked in its read when main returns.
 	static FLineSource* const Source = new FLineSource;
-	if (!Options.ScriptPath.empty())
+	Trace Replayed;
+	if (!Options.ReplayPath.empty())
+	{
+		if (!ReadTraceFile(Options.ReplayPath, Replayed))
+		{
+			PrintError("cannot read the trace '" + Options.ReplayPath + "'");
+			return 1;
+		}
+		if (Options.ReplayConnection > 1 && Options.ReplayConnection > Replayed.Connections.size())
+		{
+			PrintError("--replay-connection " + std::to_string(Options.ReplayConnection) + ": the trace holds " +
+			           std::to_string(Replayed.Connections.size()) + " recorded connections");
+			return 1;
+		}
+	}
+	else if (!Options.ScriptPath.empty())
 	{
 		if (!Source->OpenFile(Options.ScriptPath))
 		{
@@ -720,6 +1034,6 @@ int main(int Argc, char** Argv)
 	{
 		Source->StartStandardInput();
 	}
-	FHostTool Tool(Options);
+	FHostTool Tool(Options, Options.ReplayPath.empty() ? nullptr : &Replayed);
 	return Tool.Run(*Source);
 }
