@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -158,9 +159,12 @@ TEST_F(LinkDiagnostics_test, MessagesAreCountedPerTagAndSeenWholeByTheObserver)
 		void OnOutbound(std::uint32_t Tag, std::span<const std::uint8_t> Payload) override
 		{
 			Outbound.push_back(MessageBytes().U32(Tag).Raw({reinterpret_cast<const char*>(Payload.data()), Payload.size()}).Get());
+			Order.push_back(Tag == Tag::UVER ? "UVER" : "sent");
 		}
+		void OnConditionChanged(const ConnectionReport& Report) override { Order.push_back(ToString(Report.Condition)); }
 		std::vector<std::vector<std::uint8_t>> Inbound;
 		std::vector<std::vector<std::uint8_t>> Outbound;
+		std::vector<std::string> Order;
 	} Recorder;
 
 	StartHost();
@@ -192,6 +196,9 @@ TEST_F(LinkDiagnostics_test, MessagesAreCountedPerTagAndSeenWholeByTheObserver)
 	ASSERT_EQ(Recorder.Outbound.size(), 2u);
 	EXPECT_EQ(Recorder.Outbound[0], MessageBytes("UVER").Zeros(12).Get());
 	EXPECT_EQ(Recorder.Outbound[1], MessageBytes("LPHA").I32(2).Get());
+
+	// The connection begins before the version announced on it.
+	EXPECT_EQ(Recorder.Order, (std::vector<std::string>{"WaitingForHost", "Connected", "UVER", "sent"}));
 
 	sut->SetMessageObserver(nullptr);
 	ASSERT_EQ(sut->SendAlphaPropagation(0), LinkResult::Ok);

@@ -78,37 +78,35 @@ LinkResult HostLink::Connect(const GUID& LaunchId, bool LaunchIdGenerated)
 
 bool HostLink::OpenSharedTable() noexcept
 {
+	// An absent table is how a host that is not running shows, and then its mutex is absent too: neither is
+	// a failure worth reporting. Both opens are tried on every step, as the platform layer expects.
+	bool bTableFound = true;
 	if (!Mapping.IsValid())
 	{
 		const Platform::OpenResult Result = Platform::SharedMemory::Open(ObjectName::SharedTable, Mapping);
-		if (Result != Platform::OpenResult::Ok)
+		bTableFound = Result != Platform::OpenResult::NotFound;
+		if (Result != Platform::OpenResult::Ok && bTableFound)
 		{
-			if (Result != Platform::OpenResult::NotFound)
-			{
-				NoteObjectFailure("shared slot table", Result);
-			}
-			return false;
+			NoteObjectFailure("shared slot table", Result);
 		}
 	}
-	if (Slots == nullptr)
+	if (Mapping.IsValid() && Slots == nullptr)
 	{
 		Slots = static_cast<SharedSlotTable*>(Mapping.MapView(sizeof(SharedSlotTable)));
 		if (Slots == nullptr)
 		{
 			NoteObjectFailure("view of the shared slot table", Platform::OpenResult::Failed);
-			return false;
 		}
 	}
 	if (!GlobalMutex.IsValid())
 	{
 		const Platform::OpenResult Result = Platform::NamedMutex::Open(ObjectName::GlobalMutex, GlobalMutex);
-		if (Result != Platform::OpenResult::Ok)
+		if (Result != Platform::OpenResult::Ok && bTableFound)
 		{
 			NoteObjectFailure("global mutex", Result);
-			return false;
 		}
 	}
-	return true;
+	return Mapping.IsValid() && Slots != nullptr && GlobalMutex.IsValid();
 }
 
 void HostLink::NoteObjectFailure(const char* Object, Platform::OpenResult Result) noexcept
@@ -135,6 +133,10 @@ void HostLink::ReportCondition(ConnectionCondition Condition, std::uint32_t Slot
 	LastReport.ConnectionId = Slot != NoSlot ? ClaimedConnectionId : GUID{};
 	LastReport.Failure = StepFailure;
 	++LastReport.Changes;
+	if (Recorder != nullptr)
+	{
+		Recorder->OnConditionChanged(LastReport);
+	}
 }
 
 bool HostLink::HostHasEnded() noexcept

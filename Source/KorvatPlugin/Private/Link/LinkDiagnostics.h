@@ -106,8 +106,9 @@ struct WriteFailures
 };
 
 /**
- * Sees every message the link reads or writes, for recording. Inbound messages come whole (tag included,
- * whatever their size) before they are dispatched; outbound ones after the pipe accepted them.
+ * Sees every message the link reads or writes, and every change of its condition, in the order they happen,
+ * for recording. Inbound messages come whole (tag included, whatever their size) before they are dispatched;
+ * outbound ones after the pipe accepted them.
  */
 class MessageObserver
 {
@@ -115,6 +116,7 @@ public:
 	virtual ~MessageObserver() = default;
 	virtual void OnInbound(std::span<const std::uint8_t> Message) = 0;
 	virtual void OnOutbound(std::uint32_t Tag, std::span<const std::uint8_t> Payload) = 0;
+	virtual void OnConditionChanged(const ConnectionReport& Report) = 0;
 };
 
 } // namespace Korvat::UE4
