@@ -5,6 +5,11 @@
 #include "Logging/LogMacros.h"
 
 class FConfigCacheIni;
+class FOutputDeviceRedirector;
+
+/** The global log (created on first use); GLog is how the engine spells it. */
+CORE_API FOutputDeviceRedirector* GetGlobalLogSingleton();
+#define GLog GetGlobalLogSingleton()
 
 /** The engine configuration cache (never null in the stand-in). */
 extern CORE_API FConfigCacheIni* GConfig;

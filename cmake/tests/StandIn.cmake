@@ -13,6 +13,7 @@ if(TARGET UnrealStandIn)
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreContainerTests.cpp
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreMathTests.cpp
             ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreServicesTests.cpp
+            ${CMAKE_SOURCE_DIR}/Tests/Unit/StandIn/CoreConsoleAndFilesTests.cpp
     LIBRARIES UnrealStandInTesting GTest::gtest_main)
   add_dependencies(korvat_standin_core_tests korvat_standin_core_test_module)
   target_compile_definitions(korvat_standin_core_tests PRIVATE

@@ -1,17 +1,51 @@
 #include "Logging/LogMacros.h"
 #include "Misc/AssertionMacros.h"
+#include "Misc/OutputDeviceRedirector.h"
 #include "Containers/StringConv.h"
+#include "CoreGlobals.h"
 #include "StandInState.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <vector>
 
 DEFINE_LOG_CATEGORY(LogTemp);
 DEFINE_LOG_CATEGORY_STATIC(LogOutputDevice, Log, All);
 
 namespace
 {
-	/** Writes "Category: Verbosity: Text" to stderr (no verbosity at Log) and records it for tests. */
+	/** The devices added to GLog, in the order they were added. Never destroyed, so logging works during exit. */
+	struct FRedirections
+	{
+		std::recursive_mutex Mutex;
+		std::vector<FOutputDevice*> Devices;
+	};
+
+	FRedirections& Redirections()
+	{
+		static FRedirections* Instance = new FRedirections();
+		return *Instance;
+	}
+
+	/** Hands a line to every device added to GLog (outside any lock held while recording). */
+	void RedirectToDevices(const TCHAR* Text, ELogVerbosity::Type Verbosity, const FName& Category)
+	{
+		std::vector<FOutputDevice*> Devices;
+		{
+			std::lock_guard<std::recursive_mutex> Lock(Redirections().Mutex);
+			Devices = Redirections().Devices;
+		}
+		for (FOutputDevice* Device : Devices)
+		{
+			Device->Serialize(Text, Verbosity, Category);
+		}
+	}
+
+	/**
+	 * Writes "Category: Verbosity: Text" to stderr (no verbosity at Log), records it for tests and passes it to the
+	 * devices added to GLog: the route every UE_LOG line and everything serialized to GLog takes.
+	 */
 	void EmitLine(const FName& Category, ELogVerbosity::Type Verbosity, const FString& Text)
 	{
 		StandInState::FRecords& Records = StandInState::Records();
@@ -34,6 +68,7 @@ namespace
 			std::fprintf(stderr, "%s\n", Utf8.Get());
 			std::fflush(stderr);
 		}
+		RedirectToDevices(*Text, Verbosity, Category);
 	}
 }
 
@@ -122,4 +157,107 @@ bool FDebug::OptionallyLogFormattedEnsureMessageReturningFalse(bool bLog, const 
 			FString::Printf(TEXT("Ensure condition failed: %hs [File:%hs] [Line: %d] %s"), Expr, File, Line, *Message));
 	}
 	return false;
+}
+
+FOutputDeviceRedirector::FOutputDeviceRedirector() = default;
+FOutputDeviceRedirector::~FOutputDeviceRedirector() = default;
+
+FOutputDeviceRedirector* FOutputDeviceRedirector::Get()
+{
+	// Never destroyed: static objects log while the process exits.
+	static FOutputDeviceRedirector* Singleton = new FOutputDeviceRedirector();
+	return Singleton;
+}
+
+FOutputDeviceRedirector* GetGlobalLogSingleton()
+{
+	return FOutputDeviceRedirector::Get();
+}
+
+void FOutputDeviceRedirector::AddOutputDevice(FOutputDevice* OutputDevice)
+{
+	if (OutputDevice)
+	{
+		std::lock_guard<std::recursive_mutex> Lock(Redirections().Mutex);
+		std::vector<FOutputDevice*>& Devices = Redirections().Devices;
+		for (FOutputDevice* Device : Devices)
+		{
+			if (Device == OutputDevice)
+			{
+				return;
+			}
+		}
+		Devices.push_back(OutputDevice);
+	}
+}
+
+void FOutputDeviceRedirector::RemoveOutputDevice(FOutputDevice* OutputDevice)
+{
+	std::lock_guard<std::recursive_mutex> Lock(Redirections().Mutex);
+	std::vector<FOutputDevice*>& Devices = Redirections().Devices;
+	for (auto It = Devices.begin(); It != Devices.end(); ++It)
+	{
+		if (*It == OutputDevice)
+		{
+			Devices.erase(It);
+			return;
+		}
+	}
+}
+
+bool FOutputDeviceRedirector::IsRedirectingTo(FOutputDevice* OutputDevice)
+{
+	std::lock_guard<std::recursive_mutex> Lock(Redirections().Mutex);
+	for (FOutputDevice* Device : Redirections().Devices)
+	{
+		if (Device == OutputDevice)
+		{
+			return true;
+		}
+	}
+	return false;
+}
+
+void FOutputDeviceRedirector::Serialize(const TCHAR* Data, ELogVerbosity::Type Verbosity, const FName& Category, const double Time)
+{
+	(void)Time;
+	Serialize(Data, Verbosity, Category);
+}
+
+void FOutputDeviceRedirector::Serialize(const TCHAR* Data, ELogVerbosity::Type Verbosity, const FName& Category)
+{
+	// A Fatal line written to GLog is only logged: ending the process is the business of the fatal-error path.
+	EmitLine(Category, Verbosity, FString(Data ? Data : TEXT("")));
+}
+
+void FOutputDeviceRedirector::RedirectLog(const FName& Category, ELogVerbosity::Type Verbosity, const TCHAR* Data)
+{
+	Serialize(Data, Verbosity, Category);
+}
+
+void FOutputDeviceRedirector::Flush()
+{
+	std::vector<FOutputDevice*> Devices;
+	{
+		std::lock_guard<std::recursive_mutex> Lock(Redirections().Mutex);
+		Devices = Redirections().Devices;
+	}
+	for (FOutputDevice* Device : Devices)
+	{
+		Device->Flush();
+	}
+}
+
+void FOutputDeviceRedirector::TearDown()
+{
+	std::vector<FOutputDevice*> Devices;
+	{
+		std::lock_guard<std::recursive_mutex> Lock(Redirections().Mutex);
+		Devices.swap(Redirections().Devices);
+	}
+	for (FOutputDevice* Device : Devices)
+	{
+		Device->Flush();
+		Device->TearDown();
+	}
 }
