@@ -2,7 +2,8 @@
 // korvat-host process, printing a transcript of both sides.
 //
 //   korvat-sandbox [--frames N] [--frame-ms MS] [--rhi NAME] [--editor] [--host PATH | --no-host]
-//                  [--session demo|play|nodes] [-KorvatLaunchID=<guid>]
+//                  [--session demo|play|nodes] [--trace FILE] [--replay FILE] [--state FILE] [--expect-state FILE]
+//                  [-KorvatLaunchID=<guid>]
 //
 // The launch switch is read by the module itself from the process command line, as in Unreal.
 
@@ -13,6 +14,8 @@
 #include "Engine/GameViewportClient.h"
 #include "Engine/World.h"
 #include "EngineTesting.h"
+#include "HAL/IConsoleManager.h"
+#include "Misc/OutputDevice.h"
 #include "GameFramework/Pawn.h"
 #include "GameFramework/PlayerController.h"
 #include "SlateTesting.h"
@@ -27,9 +30,11 @@
 
 #include "Platform/System.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -51,10 +56,15 @@ struct FSandboxArguments
 	std::string HostPath = KORVAT_HOST_TOOL_PATH;
 	bool bHost = true;
 	std::string Session = "demo";
+	std::string TracePath;
+	std::string ReplayPath;
+	std::string StatePath;
+	std::string ExpectedStatePath;
 };
 
 const char* const UsageText = R"(Usage: korvat-sandbox [--frames N] [--frame-ms MS] [--rhi NAME] [--editor] [--host PATH | --no-host]
-                      [--session demo|play|nodes] [-KorvatLaunchID=<guid>]
+                      [--session demo|play|nodes] [--trace FILE] [--replay FILE] [--state FILE]
+                      [--expect-state FILE] [-KorvatLaunchID=<guid>]
 
 Runs the Korvat runtime module inside the stand-in engine, frame by frame, beside a korvat-host process, and
 prints what both sides do. The demo session connects, sets the render quality and resolution, starts a
@@ -70,6 +80,14 @@ a node's fields.
   --editor        run as the editor, with play-in-editor
   --host PATH     the korvat-host program to run beside the engine
   --no-host       run no host
+  --trace FILE    record the link's messages into FILE with the console command Korvat.Trace.Start, from the
+                  engine's start to the end of the session
+  --replay FILE   run korvat-host --replay FILE --fast instead of the scripted host (a new host for each recorded
+                  connection the session's host restarts reach); the session's host commands are not sent
+  --state FILE    write the module's end state (from Korvat.Status full: messages received, resolution,
+                  quality, clock, field-list questions, values held, share parameters) into FILE
+  --expect-state FILE
+                  fail unless the end state (as --state writes it) equals FILE's, line by line
   -KorvatLaunchID=<guid>
                   the launch switch the host gives Unreal; without it the module makes up its own id
 )";
@@ -107,6 +125,22 @@ bool ParseArguments(int Argc, char** Argv, FSandboxArguments& Out)
 		else if (Argument == "--session")
 		{
 			Out.Session = Value();
+		}
+		else if (Argument == "--trace")
+		{
+			Out.TracePath = Value();
+		}
+		else if (Argument == "--replay")
+		{
+			Out.ReplayPath = Value();
+		}
+		else if (Argument == "--state")
+		{
+			Out.StatePath = Value();
+		}
+		else if (Argument == "--expect-state")
+		{
+			Out.ExpectedStatePath = Value();
 		}
 		else if (Argument.rfind("-KorvatLaunchID=", 0) == 0 || Argument.rfind("-korvatlaunchid=", 0) == 0)
 		{
@@ -327,14 +361,119 @@ private:
 	int PendingSince = 0;
 };
 
+/** Console output as transcript lines. */
+class FTranscriptOutputDevice : public FOutputDevice
+{
+public:
+	explicit FTranscriptOutputDevice(std::function<void(const std::string&)> InSink) : Sink(std::move(InSink)) {}
+
+	virtual void Serialize(const TCHAR* Text, ELogVerbosity::Type Verbosity, const FName& Category) override
+	{
+		Sink(Narrow(FString(Text)));
+	}
+
+private:
+	std::function<void(const std::string&)> Sink;
+};
+
+/**
+ * The part of Korvat.Status full that follows only from what the host sent, so that a replay of a
+ * recorded session can be compared with the session: connection, launch id, outbound counts, input, writes and
+ * the trace depend on the run, and a share parameter's frame marker on the frame it was published in.
+ */
+std::vector<std::string> CaptureState()
+{
+	std::vector<std::string> Lines;
+	FTranscriptOutputDevice Capture([&Lines](const std::string& Line) { Lines.push_back(Line); });
+	(void)IConsoleManager::Get().ProcessUserConsoleInput(TEXT("Korvat.Status full"), Capture, nullptr);
+	static const char* const RunDependent[] = {
+		"Korvat link:", "Launch id:", "Messages sent:", "Input packets:", "Outbound writes:", "Trace:"};
+	std::vector<std::string> State;
+	for (std::string Line : Lines)
+	{
+		bool bSkip = false;
+		for (const char* Prefix : RunDependent)
+		{
+			bSkip = bSkip || Line.rfind(Prefix, 0) == 0;
+		}
+		if (bSkip)
+		{
+			continue;
+		}
+		const std::size_t Marker = Line.rfind(" (marker ");
+		if (Marker != std::string::npos)
+		{
+			Line.erase(Marker);
+		}
+		State.push_back(std::move(Line));
+	}
+	return State;
+}
+
+bool WriteLines(const std::string& Path, const std::vector<std::string>& Lines)
+{
+	std::ofstream File(Path, std::ios::binary | std::ios::trunc);
+	for (const std::string& Line : Lines)
+	{
+		File << Line << '\n';
+	}
+	return static_cast<bool>(File);
+}
+
+std::vector<std::string> ReadLines(const std::string& Path)
+{
+	std::vector<std::string> Lines;
+	std::ifstream File(Path, std::ios::binary);
+	for (std::string Line; std::getline(File, Line);)
+	{
+		Lines.push_back(std::move(Line));
+	}
+	return Lines;
+}
+
+/** Says where Actual differs from Expected; true when they are equal. */
+bool CompareState(const std::vector<std::string>& Expected, const std::vector<std::string>& Actual, const FEngineObserver& Observer)
+{
+	if (Expected.empty())
+	{
+		Observer.Say("state: nothing to compare with (no expected state)");
+		return false;
+	}
+	bool bEqual = Expected.size() == Actual.size();
+	for (std::size_t Index = 0; Index < std::max(Expected.size(), Actual.size()); ++Index)
+	{
+		const std::string* Want = Index < Expected.size() ? &Expected[Index] : nullptr;
+		const std::string* Have = Index < Actual.size() ? &Actual[Index] : nullptr;
+		if (Want == nullptr || Have == nullptr || *Want != *Have)
+		{
+			bEqual = false;
+			Observer.Say("state differs at line " + std::to_string(Index + 1) + ": expected '" + (Want ? *Want : "(nothing)") +
+				"', got '" + (Have ? *Have : "(nothing)") + "'");
+		}
+	}
+	if (bEqual)
+	{
+		Observer.Say("state: the same as expected (" + std::to_string(Actual.size()) + " lines)");
+	}
+	return bEqual;
+}
+
 /** A korvat-host process whose output joins the transcript. */
 class FHostProcess
 {
 public:
+	/** With a trace to replay, the host plays the Generation-th recorded connection, and commands are not sent. */
+	explicit FHostProcess(std::string InReplayPath) : ReplayPath(std::move(InReplayPath)) {}
+
 	bool Start(const std::string& Path, int Generation)
 	{
 		std::string Error;
-		Process = ChildProcess::Start(Path, {"--watch-shares", "--stay"}, Error);
+		std::vector<std::string> Arguments = {"--watch-shares", "--stay"};
+		if (!ReplayPath.empty())
+		{
+			Arguments.insert(Arguments.end(), {"--replay", ReplayPath, "--fast", "--replay-connection", std::to_string(Generation)});
+		}
+		Process = ChildProcess::Start(Path, Arguments, Error);
 		Label = Generation == 1 ? "host   " : "host " + std::to_string(Generation) + " ";
 		if (!Process)
 		{
@@ -345,7 +484,7 @@ public:
 
 	void Command(const std::string& Line)
 	{
-		if (Process)
+		if (Process && ReplayPath.empty())
 		{
 			Process->WriteLine(Line);
 		}
@@ -401,6 +540,7 @@ public:
 private:
 	static constexpr const char* EchoMarker = "[id 0xF2B8741A";
 
+	std::string ReplayPath;
 	std::unique_ptr<ChildProcess> Process;
 	std::string Label;
 };
@@ -420,8 +560,9 @@ int RunSandbox(const FSandboxArguments& Arguments)
 	Options.bEditor = Arguments.bEditor;
 	Sandbox::FSandboxEngine Engine(Options);
 	FEngineObserver Observer(Engine);
-	FHostProcess Host;
+	FHostProcess Host(Arguments.ReplayPath);
 	int HostGeneration = 0;
+	const bool bReplay = !Arguments.ReplayPath.empty();
 
 	auto StartHost = [&] {
 		if (Arguments.bHost && Host.Start(Arguments.HostPath, ++HostGeneration))
@@ -442,6 +583,44 @@ int RunSandbox(const FSandboxArguments& Arguments)
 	Observer.Say(std::string("engine started (") + (Arguments.bEditor ? "editor" : "game") + ", RHI " + Arguments.Rhi +
 		"), module KorvatPlugin loaded, launch id " + GuidText(Module->GetKorvatLaunchID()));
 
+	bool bStateAsExpected = true;
+	// Console commands run as a user types them, their output in the transcript.
+	FTranscriptOutputDevice ConsoleOutput([&Observer](const std::string& Line) { Observer.Say("console: " + Line); });
+	auto RunConsole = [&](const std::string& Command) {
+		Observer.Say("console> " + Command);
+		UWorld* World = GEngine->GameViewport ? GEngine->GameViewport->GetWorld() : nullptr;
+		if (!IConsoleManager::Get().ProcessUserConsoleInput(*FString(Command.c_str()), ConsoleOutput, World))
+		{
+			Observer.Say("console: unknown command");
+		}
+	};
+	if (!Arguments.TracePath.empty())
+	{
+		RunConsole("Korvat.Trace.Start " + Arguments.TracePath);
+	}
+
+	// The end of every session: the trace closed, the module's status printed, its state kept for comparison.
+	auto ShutDown = [&] {
+		if (!Arguments.TracePath.empty())
+		{
+			RunConsole("Korvat.Trace.Stop");
+		}
+		RunConsole("Korvat.Status");
+		const std::vector<std::string> State = CaptureState();
+		if (!Arguments.StatePath.empty() && !WriteLines(Arguments.StatePath, State))
+		{
+			Observer.Say("cannot write the state to " + Arguments.StatePath);
+		}
+		if (!Arguments.ExpectedStatePath.empty())
+		{
+			bStateAsExpected = CompareState(ReadLines(Arguments.ExpectedStatePath), State, Observer);
+		}
+		// The module's own lines about the trace it closed.
+		Observer.Observe();
+		Observer.Say("engine shutting down (pre-exit, module shut-down)");
+		Engine.Shutdown();
+	};
+
 	// The project's Blueprint of the data act; kept alive by the root set, as a loaded Blueprint is by its level.
 	UKorvatDemoBlueprint* Blueprint = nullptr;
 	auto MakeBlueprint = [&] {
@@ -457,6 +636,14 @@ int RunSandbox(const FSandboxArguments& Arguments)
 
 	int Mark = 0;
 	auto FramesSinceMark = [&](int Count) { return [&, Count] { return Observer.Frame - Mark >= Count; }; };
+	// A replayed host sends its values as soon as it connects, perhaps before a game publishes their echoes.
+	auto EchoesSeen = [&](int Count) -> std::function<bool()> {
+		if (bReplay)
+		{
+			return FramesSinceMark(10);
+		}
+		return [&, Count] { return Host.EchoesSeen >= Count; };
+	};
 	std::vector<FStep> Steps;
 	if (Arguments.Session == "demo")
 	{
@@ -474,7 +661,7 @@ int RunSandbox(const FSandboxArguments& Arguments)
 					Host.Command("send * VINT 1 5");
 				}},
 			// The share channel keeps only the latest delivered frame: let the host see one echo before the next.
-			{"wait for the host to see the value echoed", [&] { return Host.EchoesSeen >= 1; },
+			{"wait for the host to see the value echoed", EchoesSeen(1),
 				[&] {
 					Host.Command("send * VSTR 9 hello from the host");
 					Host.Command("send * EVNT 13 42");
@@ -535,12 +722,8 @@ int RunSandbox(const FSandboxArguments& Arguments)
 			{"start a new host", FramesSinceMark(10), [&] { StartHost(); }},
 			{"wait for the new connection", [&] { return Observer.IsConnected(); }, [] {}},
 			{"a value to the new host", FramesSinceMark(5), [&] { Host.Command("send * VINT 1 6"); }},
-			{"wait for the new host to see the value echoed", [&] { return Host.EchoesSeen >= 2; }, [] {}},
-			{"shut the engine down", FramesSinceMark(10),
-				[&] {
-					Observer.Say("engine shutting down (pre-exit, module shut-down)");
-					Engine.Shutdown();
-				}},
+			{"wait for the new host to see the value echoed", EchoesSeen(2), [] {}},
+			{"shut the engine down", FramesSinceMark(10), ShutDown},
 		};
 	}
 
@@ -573,11 +756,7 @@ int RunSandbox(const FSandboxArguments& Arguments)
 					Observer.Say("the host asks the editor which fields its nodes give host node Lamp");
 					Host.Command("send * FLD? new lamp");
 				}},
-			{"shut the engine down", FramesSinceMark(10),
-				[&] {
-					Observer.Say("engine shutting down (pre-exit, module shut-down)");
-					Engine.Shutdown();
-				}},
+			{"shut the engine down", FramesSinceMark(10), ShutDown},
 		};
 	}
 	else
@@ -610,7 +789,7 @@ int RunSandbox(const FSandboxArguments& Arguments)
 	const bool bSessionDone = NextStep == Steps.size();
 	if (Engine.IsRunning())
 	{
-		Engine.Shutdown();
+		ShutDown();
 	}
 	std::this_thread::sleep_for(std::chrono::milliseconds(50));
 	Host.Drain(std::chrono::milliseconds(200));
@@ -618,6 +797,11 @@ int RunSandbox(const FSandboxArguments& Arguments)
 	if (!bNodesActSound)
 	{
 		std::fprintf(stderr, "korvat-sandbox: the Blueprint graph of the nodes session did not build, compile or run\n");
+		return 1;
+	}
+	if (!bStateAsExpected)
+	{
+		std::fprintf(stderr, "korvat-sandbox: the end state differs from %s\n", Arguments.ExpectedStatePath.c_str());
 		return 1;
 	}
 	if (!bSessionDone)

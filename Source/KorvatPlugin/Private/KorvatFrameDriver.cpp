@@ -125,7 +125,9 @@ void FKorvatPlugin::OnBeginFrame()
 		Link.SetEngineVersion(Version.GetMajor(), Version.GetMinor(), Version.GetPatch());
 	}
 
-	if (Link.Connect(LaunchId, bLaunchIdGenerated) != LinkResult::Ok)
+	const LinkResult ConnectResult = Link.Connect(LaunchId, bLaunchIdGenerated);
+	ReportLinkChanges();
+	if (ConnectResult != LinkResult::Ok)
 	{
 		bTextureShareListSent = false;
 		return;

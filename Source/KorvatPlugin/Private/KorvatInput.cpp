@@ -33,12 +33,14 @@ void FKorvatPlugin::ProcessKorvatInputs()
 		return;
 	}
 	std::vector<std::string> Packets = Link.TakeInputPackets();
+	InputPacketsTaken += Packets.size();
 	// Packets taken while no game runs, or before the engine asked for the device, are dropped: input meant for
 	// a game never reaches editor windows, nor a game started later.
 	if (!bGameRunning || !InputDevice.IsValid())
 	{
 		return;
 	}
+	InputPacketsInjected += Packets.size();
 	for (std::string& Packet : Packets)
 	{
 		InputDevice->ParseInputPacket(std::move(Packet));

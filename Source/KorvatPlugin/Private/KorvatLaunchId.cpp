@@ -8,6 +8,11 @@
 namespace Korvat
 {
 
+FString GuidToString(const UE4::GUID& Guid)
+{
+	return FString(UE4::Platform::FormatGuid(Guid).c_str());
+}
+
 UE4::GUID ToWindowsGuid(const FGuid& Guid)
 {
 	UE4::GUID Result;

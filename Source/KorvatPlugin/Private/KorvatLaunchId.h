@@ -18,6 +18,9 @@ inline constexpr const TCHAR* LaunchIdSwitch = TEXT("-KorvatLaunchID=");
  */
 bool FindLaunchId(const FString& CommandLine, Korvat::UE4::GUID& OutLaunchId);
 
+/** A GUID as the system formats it, for people to read: braces, upper-case hexadecimal, 38 characters. */
+FString GuidToString(const Korvat::UE4::GUID& Guid);
+
 /** The engine GUID's four words in the Windows layout: A, high and low half of B, then C and D big-endian. */
 Korvat::UE4::GUID ToWindowsGuid(const FGuid& Guid);
 

@@ -11,6 +11,7 @@
 #include "Input/KorvatInputDevice.h"
 #include "KorvatLaunchId.h"
 #include "KorvatPluginLog.h"
+#include "KorvatTrace.h"
 
 DEFINE_LOG_CATEGORY(LogKorvatPlugin);
 
@@ -38,6 +39,8 @@ void FKorvatPlugin::StartupModule()
 	FCoreDelegates::OnEndFrame.AddRaw(this, &FKorvatPlugin::OnEndFrame);
 	FCoreDelegates::OnEnginePreExit.AddRaw(this, &FKorvatPlugin::OnEnginePreExit);
 	FCoreDelegates::OnPostEngineInit.AddRaw(this, &FKorvatPlugin::OnPostEngineInit);
+
+	RegisterConsoleCommands();
 }
 
 void FKorvatPlugin::ShutdownModule()
@@ -51,7 +54,11 @@ void FKorvatPlugin::ShutdownModule()
 	if (Link.IsConnected())
 	{
 		Link.Release();
+		ReportLinkChanges();
 	}
+	UnregisterConsoleCommands();
+	// Closes a trace still recording, with its last line.
+	Trace.Reset();
 
 	IModularFeatures::Get().UnregisterModularFeature(IInputDeviceModule::GetModularFeatureName(), this);
 
@@ -110,6 +117,7 @@ void FKorvatPlugin::OnEnginePreExit()
 	if (Link.IsConnected())
 	{
 		Link.Release();
+		ReportLinkChanges();
 	}
 }
 
@@ -135,7 +143,9 @@ void FKorvatPlugin::TickAnc()
 {
 	using namespace Korvat::UE4;
 
-	if (Link.Connect(LaunchId, bLaunchIdGenerated) != LinkResult::Ok || !Link.IsConnected())
+	const LinkResult Result = Link.Connect(LaunchId, bLaunchIdGenerated);
+	ReportLinkChanges();
+	if (Result != LinkResult::Ok || !Link.IsConnected())
 	{
 		return;
 	}

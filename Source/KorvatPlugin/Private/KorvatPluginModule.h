@@ -17,6 +17,10 @@
 
 class FGenericApplicationMessageHandler;
 class FKorvatInputDevice;
+class FKorvatTrace;
+class FOutputDevice;
+class IConsoleObject;
+class IConsoleVariable;
 class FKorvatViewExtension;
 class IInputDevice;
 class UTextureShare;
@@ -143,6 +147,13 @@ public:
 	/** Removes a share object from those announced to the host; the host hears of the change. */
 	void UnRegisterTextureShare(const Korvat::UE4::GUID& Guid);
 
+	// Diagnostics: the console commands Korvat.Status, Korvat.Trace.Start [file] and Korvat.Trace.Stop.
+
+	/** What Korvat.Status prints, line by line; bFull adds every value held and every share parameter. */
+	void DescribeStatus(bool bFull, TArray<FString>& OutLines) const;
+	/** True while a trace of the link's messages is being recorded. */
+	bool IsTracing() const;
+
 private:
 	// Engine notifications.
 	void OnBeginFrame();
@@ -181,6 +192,20 @@ private:
 	/** The host receives images only through the Direct3D 11 path of TextureShare. */
 	static bool IsRenderBackEndD3D11();
 
+	// Diagnostics.
+	/**
+	 * Logs each change of the link's condition and of its writes since the last look, once. Costs two
+	 * comparisons when nothing changed.
+	 */
+	void ReportLinkChanges();
+	void LogConnectionCondition(const Korvat::UE4::ConnectionReport& Report) const;
+	void ReportWriteFailures();
+	void RegisterConsoleCommands();
+	void UnregisterConsoleCommands();
+	void ExecStatusCommand(const TArray<FString>& Args, FOutputDevice& Ar);
+	void ExecTraceStartCommand(const TArray<FString>& Args, FOutputDevice& Ar);
+	void ExecTraceStopCommand(const TArray<FString>& Args, FOutputDevice& Ar);
+
 	// Texture sharing.
 	/** The name of the module's share object: the launch id's fields in lower-case hexadecimal and an underscore. */
 	static FString FormatShareName(const Korvat::UE4::GUID& InLaunchId);
@@ -211,6 +236,18 @@ private:
 	Scalability::FQualityLevels SavedQualityLevels;
 	Korvat::UE4::RenderQuality CurrentRenderQuality = Korvat::UE4::RenderQuality::Default;
 	TArray<TSharedPtr<FKorvatViewExtension, ESPMode::ThreadSafe>> DisplayConfigurations;
+
+	// Diagnostics.
+	uint32 ReportedConnectionChanges = 0;
+	/** The link's count of failed writes at the last look, and at the start of the streak reported as failing. */
+	uint64 WriteFailuresSeen = 0;
+	uint64 WriteFailuresAtStreakStart = 0;
+	bool bWritesFailingReported = false;
+	uint64 InputPacketsTaken = 0;
+	uint64 InputPacketsInjected = 0;
+	TUniquePtr<FKorvatTrace> Trace;
+	TArray<IConsoleObject*> ConsoleCommands;
+	IConsoleVariable* TraceMaxMiB = nullptr;
 
 	/** ShareName, made once: the launch id does not change after start-up. */
 	FString KorvatShareName;

@@ -11,6 +11,7 @@
 #include "UObject/Class.h"
 
 #include "KorvatPluginLog.h"
+#include "KorvatTrace.h"
 #include "KorvatValueId.h"
 #include "ParameterForm.h"
 
@@ -182,6 +183,11 @@ void FKorvatPlugin::PublishParameter(uint32 Tag, uint32 Id, const Korvat::UE4::G
 	if (RegisteredTextureShares.empty())
 	{
 		return;
+	}
+	if (Trace.IsValid() && Trace->IsRecording())
+	{
+		Trace->RecordShareParameter(Tag, Id, std::span<const uint8>(static_cast<const uint8*>(Payload), static_cast<size_t>(Length)),
+			FrameMarker);
 	}
 	Korvat::UE4::FormatParameterKey(Tag, Id, Identifier, ParameterKeyBuffer);
 	Korvat::UE4::FormatParameterValue(
