@@ -63,11 +63,13 @@ count() {
 link=$(count korvat_idle_step_probe RunIdleLinkSteps)
 floor=$(count korvat_idle_step_probe RunFloorSteps)
 frame=$(count korvat_module_frame_probe RunIdleModuleFrames)
-awk -v link="$link" -v floor="$floor" -v frame="$frame" -v steps="$steps" 'BEGIN {
+traced=$(count korvat_module_frame_probe RunTracedIdleModuleFrames)
+awk -v link="$link" -v floor="$floor" -v frame="$frame" -v traced="$traced" -v steps="$steps" 'BEGIN {
 	printf "idle link step: %.1f instructions\n", link / steps
 	printf "platform floor: %.1f instructions\n", floor / steps
 	printf "link step / floor: %.2fx (target <= 1.5x)\n", link / floor
 	printf "idle module frame (begin-frame driver + tick, game running): %.1f instructions\n", frame / steps
 	printf "module frame / link step: %.2fx\n", frame / link
+	printf "idle module frame while a trace records: %.1f instructions (%.3fx the frame without)\n", traced / steps, traced / frame
 }'
 echo "module frame, $(cat "$work/RunIdleModuleFrames.stdout")"

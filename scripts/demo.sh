@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: the plug-in's runtime module inside the stand-in engine, started the way the host starts
 # Unreal (-KorvatLaunchID=<guid>), frame by frame beside a korvat-host process, with a transcript of both
-# sides. Installs what a fresh Debian machine lacks, builds the release preset, runs two sessions.
+# sides. Installs what a fresh Debian machine lacks, builds the release preset, runs the sessions and replays
+# the first one from its trace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,15 +14,19 @@ cmake --build --preset release -j "$(nproc)" --target korvat-sandbox korvat-host
 # another host or engine on this machine.
 export KORVAT_IPC_ROOT="/dev/shm/korvat-demo-$$"
 export KORVAT_TEXTURESHARE_DIR="${TMPDIR:-/tmp}/korvat-demo-share-$$"
+# The stand-in project's folder: the trace goes to its Saved/Logs.
+export KORVAT_PROJECT_DIR="${TMPDIR:-/tmp}/korvat-demo-project-$$"
 mkdir -m 700 "$KORVAT_IPC_ROOT"
-trap 'rm -rf "$KORVAT_IPC_ROOT" "$KORVAT_TEXTURESHARE_DIR"' EXIT
+mkdir -p "$KORVAT_PROJECT_DIR"
+trap 'rm -rf "$KORVAT_IPC_ROOT" "$KORVAT_TEXTURESHARE_DIR" "$KORVAT_PROJECT_DIR"' EXIT
 
 launch_id=$(cat /proc/sys/kernel/random/uuid | tr '[:lower:]' '[:upper:]')
 echo "== a packaged game started by the host with -KorvatLaunchID=$launch_id: connect, quality, resolution,"
 echo "== values echoed, a Blueprint reading and sending every kind of value by name, the share list,"
 echo "== the host camera (perspective, then orthographic) and the view sizes,"
-echo "== the host's pointer, keys and touches, the game stopped and started, the host killed and back, shut-down"
-build/release/korvat-sandbox "-KorvatLaunchID=$launch_id"
+echo "== the host's pointer, keys and touches, the game stopped and started, the host killed and back, Korvat.Status,"
+echo "== shut-down; recorded with Korvat.Trace.Start"
+build/release/korvat-sandbox "-KorvatLaunchID=$launch_id" --trace demo-trace.jsonl --state "$KORVAT_PROJECT_DIR/demo-state.txt"
 
 echo
 echo "== the editor under the Direct3D 12 back end, play-in-editor: the back-end error every frame, no texture share"
@@ -32,3 +37,9 @@ echo "== the editor's Blueprint nodes: a graph with Get Korvat Value and Send Da
 echo "== answered by the host, the compiled graph run every frame against the host's values, the host asking the"
 echo "== editor for a node's fields"
 build/release/korvat-sandbox --session nodes
+
+echo
+echo "== the first session's trace replayed by korvat-host --replay into a fresh sandbox, which must end in the"
+echo "== same state (values, clock, resolution, quality, field lists, share parameters, messages received)"
+build/release/korvat-sandbox "-KorvatLaunchID=$launch_id" --replay "$KORVAT_PROJECT_DIR/Saved/Logs/demo-trace.jsonl" \
+	--expect-state "$KORVAT_PROJECT_DIR/demo-state.txt"

@@ -1,12 +1,16 @@
 // Runs K idle connected frames of the runtime module (the begin-frame driver and the module tick, with a
 // game running and nothing arriving from the host) in a separately named function, so that
 // valgrind --tool=callgrind --toggle-collect=<function> counts their instructions, and counts the heap
-// allocations they make. The host runs on a thread of its own, as a host process would.
+// allocations they make. The same frames run again while a trace of the link records (an idle frame has
+// nothing to record), so the two counts show what the trace's hooks cost when it is off and when it is on.
+// The host runs on a thread of its own, as a host process would.
 // Usage: korvat_module_frame_probe [K]
 #include "AllocationCounter.h"
 #include "BenchSupport.h"
 
+#include "HAL/IConsoleManager.h"
 #include "HostSimulator.h"
+#include "Misc/OutputDeviceNull.h"
 #include "KorvatPluginModule.h"
 #include "Misc/CoreDelegates.h"
 #include "SandboxEngine.h"
@@ -23,13 +27,23 @@
 namespace Korvat::UE4::Bench
 {
 
-[[gnu::noinline]] void RunIdleModuleFrames(FKorvatPlugin& Module, int Count)
+void RunFrames(FKorvatPlugin& Module, int Count)
 {
 	for (int Index = 0; Index < Count; ++Index)
 	{
 		FCoreDelegates::OnBeginFrame.Broadcast();
 		Module.Tick(1.0f / 60.0f);
 	}
+}
+
+[[gnu::noinline]] void RunIdleModuleFrames(FKorvatPlugin& Module, int Count)
+{
+	RunFrames(Module, Count);
+}
+
+[[gnu::noinline]] void RunTracedIdleModuleFrames(FKorvatPlugin& Module, int Count)
+{
+	RunFrames(Module, Count);
 }
 
 } // namespace Korvat::UE4::Bench
@@ -87,11 +101,21 @@ int main(int ArgumentCount, char** Arguments)
 	UE4::Bench::RunIdleModuleFrames(*Module, Count);
 	const std::uint64_t Allocations = Korvat::Bench::AllocationCount() - Before;
 
-	std::printf("frames=%d connected=%d allocations-per-frame=%.3f\n", Count, bConnected ? 1 : 0,
-		static_cast<double>(Allocations) / Count);
+	FOutputDeviceNull Output;
+	const std::string TracePath = ShareDirectory + "-trace.jsonl";
+	IConsoleManager::Get().ProcessUserConsoleInput(*(FString(TEXT("Korvat.Trace.Start ")) + FString(TracePath.c_str())), Output, nullptr);
+	const bool bTracing = Module->IsTracing();
+	const std::uint64_t BeforeTracing = Korvat::Bench::AllocationCount();
+	UE4::Bench::RunTracedIdleModuleFrames(*Module, Count);
+	const std::uint64_t TracingAllocations = Korvat::Bench::AllocationCount() - BeforeTracing;
+	IConsoleManager::Get().ProcessUserConsoleInput(TEXT("Korvat.Trace.Stop"), Output, nullptr);
+	std::filesystem::remove(TracePath);
+
+	std::printf("frames=%d connected=%d allocations-per-frame=%.3f tracing=%d allocations-per-frame-while-tracing=%.3f\n", Count,
+		bConnected ? 1 : 0, static_cast<double>(Allocations) / Count, bTracing ? 1 : 0, static_cast<double>(TracingAllocations) / Count);
 	Engine.Shutdown();
 	bStop = true;
 	HostThread.join();
 	std::filesystem::remove_all(ShareDirectory);
-	return bConnected && Allocations == 0 ? 0 : 1;
+	return bConnected && bTracing && Allocations == 0 && TracingAllocations == 0 ? 0 : 1;
 }

@@ -17,7 +17,7 @@ FString FailureString(const Korvat::UE4::ObjectFailure& Failure)
 }
 } // namespace
 
-void FKorvatPlugin::ReportLinkChanges()
+void FKorvatPlugin::LogLinkChanges()
 {
 	const Korvat::UE4::ConnectionReport& Report = Link.GetConnectionReport();
 	if (Report.Changes != ReportedConnectionChanges)

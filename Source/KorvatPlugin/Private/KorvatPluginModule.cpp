@@ -143,9 +143,7 @@ void FKorvatPlugin::TickAnc()
 {
 	using namespace Korvat::UE4;
 
-	const LinkResult Result = Link.Connect(LaunchId, bLaunchIdGenerated);
-	ReportLinkChanges();
-	if (Result != LinkResult::Ok || !Link.IsConnected())
+	if (Link.Connect(LaunchId, bLaunchIdGenerated) != LinkResult::Ok || !Link.IsConnected())
 	{
 		return;
 	}

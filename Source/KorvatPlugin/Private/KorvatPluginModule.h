@@ -193,11 +193,18 @@ private:
 	static bool IsRenderBackEndD3D11();
 
 	// Diagnostics.
-	/**
-	 * Logs each change of the link's condition and of its writes since the last look, once. Costs two
-	 * comparisons when nothing changed.
-	 */
-	void ReportLinkChanges();
+	/** Logs each change of the link's condition and of its writes since the last look, once. */
+	void ReportLinkChanges()
+	{
+		// Called every frame: when nothing changed, as in almost every frame, it costs three comparisons.
+		const Korvat::UE4::WriteFailures& Failures = Link.GetWriteFailures();
+		if (Link.GetConnectionReport().Changes != ReportedConnectionChanges || Failures.Total != WriteFailuresSeen ||
+			Failures.bFailing != bWritesFailingReported)
+		{
+			LogLinkChanges();
+		}
+	}
+	void LogLinkChanges();
 	void LogConnectionCondition(const Korvat::UE4::ConnectionReport& Report) const;
 	void ReportWriteFailures();
 	void RegisterConsoleCommands();
