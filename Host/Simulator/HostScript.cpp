@@ -1,5 +1,6 @@
 #include "HostScript.h"
 
+#include "HexDigits.h"
 #include "InputPackets.h"
 #include "Platform/System.h"
 #include "ValueNames.h"
@@ -144,23 +145,6 @@ bool ParseFloat(std::string_view Word, float& Out)
 	return !Word.empty() && Error == std::errc() && End == Word.data() + Word.size();
 }
 
-int HexDigit(char Char)
-{
-	if (Char >= '0' && Char <= '9')
-	{
-		return Char - '0';
-	}
-	if (Char >= 'a' && Char <= 'f')
-	{
-		return Char - 'a' + 10;
-	}
-	if (Char >= 'A' && Char <= 'F')
-	{
-		return Char - 'A' + 10;
-	}
-	return -1;
-}
-
 /** Hexadecimal bytes, in words of any even length ("01 02" or "0102"). */
 bool ParseHexBytes(std::span<const std::string_view> Items, std::vector<std::uint8_t>& Out, std::string& Error)
 {
@@ -177,8 +161,8 @@ bool ParseHexBytes(std::span<const std::string_view> Items, std::vector<std::uin
 		}
 		for (std::size_t Index = 0; Index < Word.size(); Index += 2)
 		{
-			const int High = HexDigit(Word[Index]);
-			const int Low = HexDigit(Word[Index + 1]);
+			const int High = HexDigitValue(Word[Index]);
+			const int Low = HexDigitValue(Word[Index + 1]);
 			if (High < 0 || Low < 0)
 			{
 				Error = "not hexadecimal: '" + std::string(Word) + "'";
@@ -219,8 +203,8 @@ bool Unescape(std::string_view Text, std::string& Out, std::string& Error)
 			Out.push_back('\\');
 			break;
 		case 'x': {
-			const int High = Index + 1 < Text.size() ? HexDigit(Text[Index + 1]) : -1;
-			const int Low = Index + 2 < Text.size() ? HexDigit(Text[Index + 2]) : -1;
+			const int High = Index + 1 < Text.size() ? HexDigitValue(Text[Index + 1]) : -1;
+			const int Low = Index + 2 < Text.size() ? HexDigitValue(Text[Index + 2]) : -1;
 			if (High < 0 || Low < 0)
 			{
 				Error = "\\x needs two hexadecimal digits";
@@ -797,8 +781,8 @@ bool ParseGuid(std::string_view Text, UE4::GUID& Out)
 			++Index;
 			continue;
 		}
-		const int High = HexDigit(Text[Index]);
-		const int Low = HexDigit(Text[Index + 1]);
+		const int High = HexDigitValue(Text[Index]);
+		const int Low = HexDigitValue(Text[Index + 1]);
 		if (High < 0 || Low < 0)
 		{
 			return false;

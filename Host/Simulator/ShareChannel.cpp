@@ -1,5 +1,7 @@
 #include "ShareChannel.h"
 
+#include "HexDigits.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -13,23 +15,6 @@ namespace Korvat::Host
 namespace
 {
 
-int HexDigit(char Character) noexcept
-{
-	if (Character >= '0' && Character <= '9')
-	{
-		return Character - '0';
-	}
-	if (Character >= 'A' && Character <= 'F')
-	{
-		return Character - 'A' + 10;
-	}
-	if (Character >= 'a' && Character <= 'f')
-	{
-		return Character - 'a' + 10;
-	}
-	return -1;
-}
-
 bool DecodeHex(std::string_view Digits, std::vector<std::uint8_t>& OutBytes)
 {
 	if (Digits.size() % 2 != 0)
@@ -40,8 +25,8 @@ bool DecodeHex(std::string_view Digits, std::vector<std::uint8_t>& OutBytes)
 	OutBytes.reserve(Digits.size() / 2);
 	for (std::size_t Index = 0; Index < Digits.size(); Index += 2)
 	{
-		const int High = HexDigit(Digits[Index]);
-		const int Low = HexDigit(Digits[Index + 1]);
+		const int High = HexDigitValue(Digits[Index]);
+		const int Low = HexDigitValue(Digits[Index + 1]);
 		if (High < 0 || Low < 0)
 		{
 			return false;

@@ -1,5 +1,6 @@
 #include "Trace.h"
 
+#include "HexDigits.h"
 #include "Messages.h"
 
 #include <algorithm>
@@ -22,23 +23,6 @@ namespace
 
 /** Arrays and objects nest no deeper than this; a deeper line is refused rather than risking the stack. */
 constexpr int MaxNesting = 64;
-
-int HexDigit(char Char)
-{
-	if (Char >= '0' && Char <= '9')
-	{
-		return Char - '0';
-	}
-	if (Char >= 'a' && Char <= 'f')
-	{
-		return Char - 'a' + 10;
-	}
-	if (Char >= 'A' && Char <= 'F')
-	{
-		return Char - 'A' + 10;
-	}
-	return -1;
-}
 
 void AppendUtf8(std::string& Out, std::uint32_t CodePoint)
 {
@@ -148,7 +132,7 @@ private:
 		Out = 0;
 		for (int Index = 0; Index < 4; ++Index)
 		{
-			const int Digit = HexDigit(Text[Pos++]);
+			const int Digit = HexDigitValue(Text[Pos++]);
 			if (Digit < 0)
 			{
 				return false;
@@ -453,8 +437,8 @@ bool ParseHex(std::string_view Text, std::vector<std::uint8_t>& Out)
 	Out.reserve(Text.size() / 2);
 	for (std::size_t Index = 0; Index < Text.size(); Index += 2)
 	{
-		const int High = HexDigit(Text[Index]);
-		const int Low = HexDigit(Text[Index + 1]);
+		const int High = HexDigitValue(Text[Index]);
+		const int Low = HexDigitValue(Text[Index + 1]);
 		if (High < 0 || Low < 0)
 		{
 			return false;
@@ -715,11 +699,11 @@ bool ParseTagJson(std::string_view Written, std::uint32_t& Out)
 		}
 		// \u00XX: a byte JSON cannot carry as it is (a control byte, or one that is not UTF-8).
 		if (Escape != 'u' || Written.size() - Index < 4 || Written[Index] != '0' || Written[Index + 1] != '0' ||
-		    HexDigit(Written[Index + 2]) < 0 || HexDigit(Written[Index + 3]) < 0)
+		    HexDigitValue(Written[Index + 2]) < 0 || HexDigitValue(Written[Index + 3]) < 0)
 		{
 			return false;
 		}
-		Bytes[Count] = static_cast<std::uint8_t>(HexDigit(Written[Index + 2]) * 16 + HexDigit(Written[Index + 3]));
+		Bytes[Count] = static_cast<std::uint8_t>(HexDigitValue(Written[Index + 2]) * 16 + HexDigitValue(Written[Index + 3]));
 		Index += 4;
 	}
 	if (Count != 4)

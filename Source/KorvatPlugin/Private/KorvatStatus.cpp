@@ -157,7 +157,13 @@ void FKorvatPlugin::ExecTraceStartCommand(const TArray<FString>& Args, FOutputDe
 	{
 		Trace = MakeUnique<FKorvatTrace>(Link);
 	}
-	const FString Path = Args.Num() > 0 ? FKorvatTrace::ResolvePath(Args[0]) : FKorvatTrace::DefaultPath();
+	// The console splits the line at spaces and keeps quotes: a name with spaces comes back whole, unquoted.
+	FString Name = FString::Join(Args, TEXT(" "));
+	if (Name.Len() >= 2 && Name.StartsWith(TEXT("\"")) && Name.EndsWith(TEXT("\"")))
+	{
+		Name = Name.Mid(1, Name.Len() - 2);
+	}
+	const FString Path = Name.IsEmpty() ? FKorvatTrace::DefaultPath() : FKorvatTrace::ResolvePath(Name);
 	const int32 MaxMiB = FMath::Clamp(TraceMaxMiB != nullptr ? TraceMaxMiB->GetInt() : FKorvatTrace::DefaultMaxMiB, 1, 4096);
 	FString Error;
 	if (!Trace->Start(Path, int64{MaxMiB} << 20, Error))

@@ -215,7 +215,9 @@ TEST_F(DiagnosticsTest, TraceStopsAtItsSizeLimitWithALogLine)
 	StartEngine();
 	ASSERT_TRUE(RunUntilConnected());
 	RunConsole(TEXT("Korvat.Trace.MaxMiB 1"));
-	RunConsole(*(TEXT("Korvat.Trace.Start ") + TracePath("bounded.jsonl")));
+	// A name with spaces, quoted as a user would.
+	RunConsole(*(TEXT("Korvat.Trace.Start \"") + TracePath("bounded trace.jsonl") + TEXT("\"")));
+	ASSERT_TRUE(Module().IsTracing());
 	StandInTesting::ClearLogLines();
 
 	// Each text becomes about 200 KB of hexadecimal in its line: the sixth cannot fit into 1 MiB.
@@ -226,11 +228,13 @@ TEST_F(DiagnosticsTest, TraceStopsAtItsSizeLimitWithALogLine)
 		RunFrames(1);
 	}
 	EXPECT_FALSE(Module().IsTracing());
-	EXPECT_EQ(KorvatLog().size(), 1u);
-	EXPECT_TRUE(std::regex_match(KorvatLog().front(),
-		std::regex(R"(W: Korvat trace stopped: it reached its size limit of 1048576 bytes \(.*bounded\.jsonl\))")));
+	const std::vector<std::string> Log = KorvatLog();
+	ASSERT_EQ(Log.size(), 1u);
+	EXPECT_TRUE(std::regex_match(Log.front(),
+		std::regex(R"(W: Korvat trace stopped: it reached its size limit of 1048576 bytes \(.*bounded trace\.jsonl\))")))
+		<< Log.front();
 
-	const std::filesystem::path Path = TraceFolder / "bounded.jsonl";
+	const std::filesystem::path Path = TraceFolder / "bounded trace.jsonl";
 	EXPECT_LE(std::filesystem::file_size(Path), 1u << 20);
 	const std::vector<std::string> Lines = ReadLines(Path);
 	ASSERT_FALSE(Lines.empty());
