@@ -15,7 +15,7 @@ if(TARGET korvat-sandbox)
     WORKING_DIRECTORY ${KORVAT_SANDBOX_RUN_DIR})
   set_tests_properties(Sandbox.DemoSession PROPERTIES FIXTURES_SETUP SandboxDemoTrace)
   set_tests_properties(Sandbox.TraceReplay PROPERTIES FIXTURES_REQUIRED SandboxDemoTrace TIMEOUT 120
-    PASS_REGULAR_EXPRESSION "replay finished.*state: the same as expected.*session complete")
+    PASS_REGULAR_EXPRESSION "host 2 +\\| replay finished.*share [0-9a-f_]+ frame [0-9]+: VINT [0-9]+ 6 \\[id 0xF2B8741A.*state: the same as expected.*session complete")
   add_test(NAME Sandbox.NodesSession
     COMMAND korvat-sandbox --session nodes --frame-ms 2)
   add_test(NAME Sandbox.EditorUnderD3D12
