@@ -1,6 +1,11 @@
 // Reading hexadecimal digits, shared by the host's script parser, trace reader and share-channel reader.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
 namespace Korvat::Host
 {
 
@@ -20,6 +25,30 @@ constexpr int HexDigitValue(char Char) noexcept
 		return Char - 'A' + 10;
 	}
 	return -1;
+}
+
+/**
+ * Appends the bytes that Digits spells, two digits a byte ("0a1B" gives 0x0A 0x1B); false when Digits has an
+ * odd length or a character that is not a digit (Out may then hold the bytes before it).
+ */
+inline bool AppendHexBytes(std::string_view Digits, std::vector<std::uint8_t>& Out)
+{
+	if (Digits.size() % 2 != 0)
+	{
+		return false;
+	}
+	Out.reserve(Out.size() + Digits.size() / 2);
+	for (std::size_t Index = 0; Index < Digits.size(); Index += 2)
+	{
+		const int High = HexDigitValue(Digits[Index]);
+		const int Low = HexDigitValue(Digits[Index + 1]);
+		if (High < 0 || Low < 0)
+		{
+			return false;
+		}
+		Out.push_back(static_cast<std::uint8_t>(High * 16 + Low));
+	}
+	return true;
 }
 
 } // namespace Korvat::Host

@@ -159,16 +159,10 @@ bool ParseHexBytes(std::span<const std::string_view> Items, std::vector<std::uin
 			Error = "odd number of hexadecimal digits in '" + std::string(Word) + "'";
 			return false;
 		}
-		for (std::size_t Index = 0; Index < Word.size(); Index += 2)
+		if (!AppendHexBytes(Word, Out))
 		{
-			const int High = HexDigitValue(Word[Index]);
-			const int Low = HexDigitValue(Word[Index + 1]);
-			if (High < 0 || Low < 0)
-			{
-				Error = "not hexadecimal: '" + std::string(Word) + "'";
-				return false;
-			}
-			Out.push_back(static_cast<std::uint8_t>(High * 16 + Low));
+			Error = "not hexadecimal: '" + std::string(Word) + "'";
+			return false;
 		}
 	}
 	return true;

@@ -15,27 +15,6 @@ namespace Korvat::Host
 namespace
 {
 
-bool DecodeHex(std::string_view Digits, std::vector<std::uint8_t>& OutBytes)
-{
-	if (Digits.size() % 2 != 0)
-	{
-		return false;
-	}
-	OutBytes.clear();
-	OutBytes.reserve(Digits.size() / 2);
-	for (std::size_t Index = 0; Index < Digits.size(); Index += 2)
-	{
-		const int High = HexDigitValue(Digits[Index]);
-		const int Low = HexDigitValue(Digits[Index + 1]);
-		if (High < 0 || Low < 0)
-		{
-			return false;
-		}
-		OutBytes.push_back(static_cast<std::uint8_t>((High << 4) | Low));
-	}
-	return true;
-}
-
 std::uint32_t ReadLittleEndian32(const std::uint8_t* Bytes) noexcept
 {
 	return static_cast<std::uint32_t>(Bytes[0]) | (static_cast<std::uint32_t>(Bytes[1]) << 8) |
@@ -221,7 +200,7 @@ bool DecodeShareParameter(std::string_view Key, std::string_view Value, SharePar
 		constexpr std::size_t MarkerDigits = 8;
 		std::vector<std::uint8_t> KeyBytes;
 		std::vector<std::uint8_t> ValueBytes;
-		if (Key.size() != KeyDigits || Value.size() < MarkerDigits || !DecodeHex(Key, KeyBytes) || !DecodeHex(Value, ValueBytes))
+		if (Key.size() != KeyDigits || Value.size() < MarkerDigits || !AppendHexBytes(Key, KeyBytes) || !AppendHexBytes(Value, ValueBytes))
 		{
 			return false;
 		}

@@ -427,27 +427,6 @@ private:
 	const std::vector<JsonMember>& Members;
 };
 
-bool ParseHex(std::string_view Text, std::vector<std::uint8_t>& Out)
-{
-	if (Text.size() % 2 != 0)
-	{
-		return false;
-	}
-	Out.clear();
-	Out.reserve(Text.size() / 2);
-	for (std::size_t Index = 0; Index < Text.size(); Index += 2)
-	{
-		const int High = HexDigitValue(Text[Index]);
-		const int Low = HexDigitValue(Text[Index + 1]);
-		if (High < 0 || Low < 0)
-		{
-			return false;
-		}
-		Out.push_back(static_cast<std::uint8_t>(High * 16 + Low));
-	}
-	return true;
-}
-
 /** Builds a trace line by line. */
 class FTraceBuilder
 {
@@ -501,7 +480,7 @@ private:
 		Message.bRaw = !Tag && Short && Short->Kind == JsonMember::EKind::Literal && Short->Value == "true";
 		const bool bDirection = From && (*From == "host" || *From == "plugin");
 		const bool bTag = Message.bRaw || (Tag && Tag->Kind == JsonMember::EKind::String && ParseTagJson(Tag->Raw, Message.Tag));
-		if (!bDirection || !bTag || Payload->Kind != JsonMember::EKind::String || !ParseHex(Payload->Value, Message.Payload) ||
+		if (!bDirection || !bTag || Payload->Kind != JsonMember::EKind::String || !AppendHexBytes(Payload->Value, Message.Payload) ||
 		    (Message.bRaw && Message.Payload.empty()))
 		{
 			++Out.Malformed;

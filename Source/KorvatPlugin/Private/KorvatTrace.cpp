@@ -8,7 +8,6 @@
 
 #include "KorvatPluginLog.h"
 #include "MessageDescription.h"
-#include "Platform/System.h"
 
 #include <charconv>
 #include <cstdio>
@@ -22,13 +21,10 @@ void AppendNumber(std::string& Out, uint64 Value)
 	Out.append(Buffer, End);
 }
 
-void AppendGuid(std::string& Out, const Korvat::UE4::GUID& Guid)
+uint32 LittleEndianWord(std::span<const std::uint8_t> Bytes)
 {
-	// The formatted GUID is ASCII: braces, hexadecimal digits and hyphens.
-	for (const wchar_t Char : Korvat::UE4::Platform::FormatGuid(Guid))
-	{
-		Out.push_back(static_cast<char>(Char));
-	}
+	return static_cast<uint32>(Bytes[0]) | (static_cast<uint32>(Bytes[1]) << 8) | (static_cast<uint32>(Bytes[2]) << 16) |
+		(static_cast<uint32>(Bytes[3]) << 24);
 }
 
 /** The closing line's size, kept free below the bound so that a trace stopped for its size still ends well. */
@@ -138,7 +134,7 @@ void FKorvatTrace::RecordConnected(uint32 Slot, const Korvat::UE4::GUID& Connect
 	Line += "\"event\":\"connected\",\"slot\":";
 	AppendNumber(Line, Slot);
 	Line += ",\"connection\":\"";
-	AppendGuid(Line, ConnectionId);
+	Korvat::UE4::AppendGuidText(Line, ConnectionId);
 	Line += "\"}\n";
 	WriteLine();
 }
@@ -172,9 +168,7 @@ void FKorvatTrace::OnInbound(std::span<const std::uint8_t> Message)
 		WriteLine();
 		return;
 	}
-	const std::uint32_t Tag = static_cast<std::uint32_t>(Message[0]) | (static_cast<std::uint32_t>(Message[1]) << 8) |
-		(static_cast<std::uint32_t>(Message[2]) << 16) | (static_cast<std::uint32_t>(Message[3]) << 24);
-	EndMessageLine(Tag, Message.subspan(4), true);
+	EndMessageLine(LittleEndianWord(Message), Message.subspan(4), true);
 }
 
 void FKorvatTrace::OnOutbound(std::uint32_t Tag, std::span<const std::uint8_t> Payload)
@@ -206,8 +200,7 @@ void FKorvatTrace::EndMessageLine(std::uint32_t Tag, std::span<const std::uint8_
 		const char TagBytes[4] = {static_cast<char>(Tag), static_cast<char>(Tag >> 8), static_cast<char>(Tag >> 16), static_cast<char>(Tag >> 24)};
 		Korvat::UE4::AppendJsonEscaped(Line, std::string_view(TagBytes, sizeof(TagBytes)));
 		Line += "\",\"id\":";
-		AppendNumber(Line, static_cast<uint32>(Payload[0]) | (static_cast<uint32>(Payload[1]) << 8) |
-				(static_cast<uint32>(Payload[2]) << 16) | (static_cast<uint32>(Payload[3]) << 24));
+		AppendNumber(Line, LittleEndianWord(Payload));
 		Line += '}';
 	}
 	else

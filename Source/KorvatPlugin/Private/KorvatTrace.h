@@ -4,7 +4,6 @@
 #pragma once
 
 #include "CoreMinimal.h"
-#include "Templates/UniquePtr.h"
 
 #include "HostLink.h"
 #include "LinkDiagnostics.h"
